@@ -15,6 +15,11 @@ inline constexpr double kWindowFactor = 1.57;
 inline constexpr double kSpacingFactor = 0.25;
 // Thickness and precision are clamped below at this value when resampling.
 inline constexpr double kSpacingClamp = 0.01;
+// The most points a resampling may produce. Beyond it the curve and tube
+// arrays would take gigabytes (30 tube vertices of three doubles per point)
+// and every n-squared iteration would take minutes, so the resampling
+// refuses and leaves the curve as it is.
+inline constexpr int kMaxCurvePoints = 1000000;
 // Iterations between resampling, tube rebuild, repaint and message drain.
 inline constexpr int kRunPeriod = 30;
 // Vertices per tube ring.

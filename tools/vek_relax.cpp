@@ -1,1 +1,69 @@
-int main() { return 0; }
+// vek-relax: relaxes the curve of a position data file from the command
+// line, with the same engine and schedule as the desktop program.
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "curve/constants.h"
+#include "sketch/points_file.h"
+#include "tools/relax_cli.h"
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitBadArguments = 2;
+
+bool WriteToStandardOutput(const std::string& text)
+{
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    vek::RelaxOptions options;
+    std::string error;
+    if (!vek::ParseRelaxArguments(args, options, error)) {
+        std::fprintf(stderr, "vek-relax: %s\nTry 'vek-relax --help'.\n", error.c_str());
+        return kExitBadArguments;
+    }
+    if (options.help) {
+        std::fputs(vek::RelaxUsage().c_str(), stdout);
+        return 0;
+    }
+
+    CDoubleArray x, y, z;
+    if (!ReadPointsFile(options.input, x, y, z, error)) {
+        std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+        return kExitFailed;
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    const long long done = vek::RelaxCurve(x, y, z, options.iterations, vek::kThickness, options.precision);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    if (done < options.iterations) {
+        std::fprintf(stderr,
+                     "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
+                     "points at precision %g, or its length is not finite; lower the precision\n",
+                     done + 1, vek::kMaxCurvePoints, options.precision);
+        return kExitFailed;
+    }
+
+    std::fputs(vek::RelaxSummary(x, y, z, vek::kThickness, done, seconds).c_str(), stderr);
+
+    if (options.output.empty()) {
+        if (!WriteToStandardOutput(FormatPointsText(x, y, z))) {
+            std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
+            return kExitFailed;
+        }
+    } else if (!WritePointsFile(options.output, x, y, z, error)) {
+        std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    return 0;
+}

@@ -1,0 +1,16 @@
+// Measures of a closed curve used to judge a relaxation: its length and how
+// close its non-neighbouring parts come to each other.
+#pragma once
+
+#include "curve/double_array.h"
+
+// The length of the closed polyline x, y, z (n points, model units),
+// closing segment included, summed in index order. 0 for n < 2.
+double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z);
+
+// The smallest distance (model units) between a point i and a point j that
+// lies outside i's exclusion windows of length `window` (the relaxation's
+// candidate rule: WindowSteps and IsWindowCandidate). For a relaxed curve
+// this is at most the tube thickness and close to it. +infinity when no
+// point has a candidate (n < 2, or a curve shorter than about 2 * window).
+double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window);

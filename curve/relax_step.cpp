@@ -1,0 +1,125 @@
+#include "curve/relax_step.h"
+
+#include <cmath>
+
+#include "curve/constants.h"
+
+double ExclusionWindow(double thickness)
+{
+    return vek::kWindowFactor * thickness;
+}
+
+int WindowSteps(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int i, int step, double window)
+{
+    const int n = x.GetSize();
+    double sum = 0.0;
+    int k = i;
+    int count = 0;
+    for (;;) {
+        ++count;
+        int next = k + step;
+        if (next >= n)
+            next -= n;
+        else if (next < 0)
+            next += n;
+        const double dx = x[next] - x[k];
+        const double dy = y[next] - y[k];
+        const double dz = z[next] - z[k];
+        sum += std::sqrt(dx * dx + dy * dy + dz * dz);
+        k = next;
+        if (!(sum <= window))
+            break;
+        // Once round the curve without leaving the window: an endless walk
+        // would never find a candidate either, and count = n already rules
+        // every candidate out.
+        if (count == n)
+            break;
+    }
+    return count;
+}
+
+void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double window, CDoubleArray& nx,
+               CDoubleArray& ny, CDoubleArray& nz)
+{
+    const int n = x.GetSize();
+    nx.SetSize(n);
+    ny.SetSize(n);
+    nz.SetSize(n);
+    if (n == 0)
+        return;
+    for (int k = 0; k < n; ++k) {
+        nx[k] = x[k];
+        ny[k] = y[k];
+        nz[k] = z[k];
+    }
+
+    for (int i = 0; i < n; ++i) {
+        const int prev = i == 0 ? n - 1 : i - 1;
+        const int next = i + 1 == n ? 0 : i + 1;
+
+        // The previous neighbour's term is added first; the order fixes the
+        // rounding.
+        double sx = 0.0;
+        double sy = 0.0;
+        double sz = 0.0;
+        sx = sx + vek::kPull * (x[prev] - x[i]);
+        sy = sy + vek::kPull * (y[prev] - y[i]);
+        sz = sz + vek::kPull * (z[prev] - z[i]);
+        sx = sx + vek::kPull * (x[next] - x[i]);
+        sy = sy + vek::kPull * (y[next] - y[i]);
+        sz = sz + vek::kPull * (z[next] - z[i]);
+
+        const int fwd = WindowSteps(x, y, z, i, +1, window);
+        const int bwd = WindowSteps(x, y, z, i, -1, window);
+
+        double best = vek::kLargestDouble;
+        int m = -1;
+        for (int j = 0; j < n; ++j) {
+            if (!IsWindowCandidate(i, j, n, fwd, bwd))
+                continue;
+            const double dx = x[j] - x[i];
+            const double dy = y[j] - y[i];
+            const double dz = z[j] - z[i];
+            const double d2 = dx * dx + dy * dy + dz * dz;
+            if (d2 < best) {  // strict: among equal distances the lowest index wins
+                best = d2;
+                m = j;
+            }
+        }
+        if (m < 0)
+            continue;  // no candidate: the point stays, without pull or push
+
+        const double d = std::sqrt(best);
+        // A candidate at distance 0 gives no direction to push in; dividing by
+        // it would put NaN into this point and, through the recentring, into
+        // every point. Such a point only gets its pull this time; once the
+        // pulls have moved the two copies apart, the push has a direction.
+        if (d < thickness && d > 0.0) {
+            sx = sx - ((x[m] - x[i]) / d) * (thickness - d);
+            sy = sy - ((y[m] - y[i]) / d) * (thickness - d);
+            sz = sz - ((z[m] - z[i]) / d) * (thickness - d);
+        }
+        nx[i] = nx[i] + sx;
+        ny[i] = ny[i] + sy;
+        nz[i] = nz[i] + sz;
+    }
+
+    // The centroid of the points (not weighted by arc length), summed in
+    // index order.
+    double sumX = 0.0;
+    double sumY = 0.0;
+    double sumZ = 0.0;
+    for (int k = 0; k < n; ++k) {
+        sumX += nx[k];
+        sumY += ny[k];
+        sumZ += nz[k];
+    }
+    const double meanX = sumX / n;
+    const double meanY = sumY / n;
+    const double meanZ = sumZ / n;
+    for (int k = 0; k < n; ++k) {
+        x[k] = nx[k] - meanX;
+        y[k] = ny[k] - meanY;
+        z[k] = nz[k] - meanZ;
+    }
+}

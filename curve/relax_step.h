@@ -1,0 +1,53 @@
+// RelaxStep: one iteration of the relaxation that turns the closed curve
+// into the centre line of a tube of the given thickness that does not pass
+// through itself. Every point is pulled towards its two neighbours and
+// pushed straight away from the nearest point of another part of the curve
+// that lies closer than the thickness; then the curve is shifted so that the
+// mean of its points is the origin.
+//
+// This is the plain reference form, written to follow the rule step by step;
+// faster forms must match it bit for bit.
+#pragma once
+
+#include "curve/double_array.h"
+
+// The length of the exclusion window along the curve for a tube of the given
+// thickness: vek::kWindowFactor (1.57) * thickness, in model units.
+double ExclusionWindow(double thickness);
+
+// The number of segments walked from point i, forwards (step +1) or
+// backwards (step -1) along the closed curve x, y, z (n points), until the
+// summed segment lengths first exceed `window`; the last segment counted is
+// the one that crosses it. A walk that has gone once round the curve (n
+// segments) without exceeding the window stops there and returns n: the
+// window then covers the whole curve, as an endless walk would.
+// Precondition: 0 <= i < n.
+int WindowSteps(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int i, int step, double window);
+
+// Whether point j lies outside both exclusion windows of point i on a closed
+// curve of n points, given the window step counts fwd and bwd of i: the
+// cyclic offset t = (j - i) mod n satisfies fwd <= t <= n - bwd. The first
+// point beyond each window is a candidate; i itself never is.
+inline bool IsWindowCandidate(int i, int j, int n, int fwd, int bwd)
+{
+    int t = j - i;
+    if (t < 0)
+        t += n;
+    return fwd <= t && t <= n - bwd;
+}
+
+// One iteration (a Jacobi update: everything is computed from the positions
+// before the iteration).
+//   x, y, z     in/out: the n curve points in model units; replaced by the
+//               new, recentred points, n unchanged (n = 0 allowed).
+//   thickness   the tube thickness T (0.03); pushes act below it.
+//   window      the exclusion window length L, ExclusionWindow(thickness),
+//               computed once per run by the caller.
+//   nx, ny, nz  work arrays of the run: set to size n and overwritten;
+//               afterwards they hold the new points before recentring.
+// For each point i with a candidate: S = 0.2*(P[i-1]-P[i]) + 0.2*(P[i+1]-P[i]),
+// pushed by T - d straight away from the nearest candidate when its
+// distance d is below T; N[i] = P[i] + S. A point without a candidate stays
+// where it is. Then P[k] = N[k] - mean(N).
+void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double window, CDoubleArray& nx,
+               CDoubleArray& ny, CDoubleArray& nz);

@@ -1,0 +1,259 @@
+#include "sketch/points_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Field width of a number, both as written and as read.
+constexpr size_t kFieldWidth = 16;
+constexpr int kExponentDigits = 3;
+
+bool IsScanSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// "-6.666667e-01" -> "  -6.666667e-001": six digits after the point, the
+// exponent widened to three digits, right-aligned in the field.
+void AppendField(std::string& out, double value)
+{
+    if (std::isnan(value))
+        value = 0.0;
+    else if (std::isinf(value))
+        value = std::copysign(std::numeric_limits<double>::max(), value);
+
+    // to_chars in scientific form with precision 6 gives what printf's
+    // "%.6e" gives in the C locale, whatever locale the process runs in.
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
+    std::string number(buf, result.ptr);
+    const size_t e = number.find('e');
+    const size_t digitsAt = e + 2;  // after "e+" or "e-"
+    const size_t digits = number.size() - digitsAt;
+    if (digits < kExponentDigits)
+        number.insert(digitsAt, kExponentDigits - digits, '0');
+    if (number.size() < kFieldWidth)
+        out.append(kFieldWidth - number.size(), ' ');
+    out += number;
+}
+
+enum class ScanResult { Number, NotANumber, TooLarge };
+
+// The decimal order of magnitude of a checked number token whose conversion
+// went out of range: far above 0 for an overflow, far below for an underflow.
+long long DecimalOrder(std::string_view mantissa, std::string_view exponent)
+{
+    long long order = 0;
+    bool found = false;
+    const size_t dot = mantissa.find('.');
+    const size_t intEnd = dot == std::string_view::npos ? mantissa.size() : dot;
+    for (size_t k = 0; k < intEnd && !found; ++k) {
+        if (mantissa[k] != '0') {
+            order = static_cast<long long>(intEnd - k) - 1;
+            found = true;
+        }
+    }
+    for (size_t k = intEnd + 1; k < mantissa.size() && !found; ++k) {
+        if (mantissa[k] != '0') {
+            order = -static_cast<long long>(k - intEnd);
+            found = true;
+        }
+    }
+    long long exp = 0;
+    bool negative = false;
+    for (char c : exponent) {
+        if (c == '-')
+            negative = true;
+        else if (IsDigit(c))
+            exp = exp * 10 + (c - '0');  // at most 14 digits fit in a field
+    }
+    return order + (negative ? -exp : exp);
+}
+
+// One "%16le": skips white space, then takes at most 16 characters that can
+// form a number and converts them. Advances pos past what it took.
+ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
+{
+    while (pos < text.size() && IsScanSpace(text[pos]))
+        ++pos;
+    const size_t start = pos;
+    const size_t limit = std::min(text.size(), start + kFieldWidth);
+
+    size_t p = start;
+    bool negative = false;
+    if (p < limit && (text[p] == '+' || text[p] == '-')) {
+        negative = text[p] == '-';
+        ++p;
+    }
+    const size_t mantissaStart = p;
+    int digits = 0;
+    bool dot = false;
+    while (p < limit) {
+        if (IsDigit(text[p]))
+            ++digits;
+        else if (text[p] == '.' && !dot)
+            dot = true;
+        else
+            break;
+        ++p;
+    }
+    if (digits == 0)
+        return ScanResult::NotANumber;
+    const size_t mantissaEnd = p;
+    size_t numberEnd = p;
+    size_t exponentStart = p;
+    // An exponent mark is taken after a digit only; its sign only right after
+    // it. Without exponent digits the mark is taken along but adds nothing.
+    if (p < limit && (text[p] == 'e' || text[p] == 'E')) {
+        ++p;
+        exponentStart = p;
+        if (p < limit && (text[p] == '+' || text[p] == '-'))
+            ++p;
+        const size_t exponentDigits = p;
+        while (p < limit && IsDigit(text[p]))
+            ++p;
+        if (p > exponentDigits)
+            numberEnd = p;
+    }
+    pos = p;
+
+    // from_chars takes no leading "+"; its exponent letter must follow the
+    // mantissa directly, which the checked token guarantees.
+    const char* first = text.data() + (text[start] == '+' ? start + 1 : start);
+    const char* last = text.data() + numberEnd;
+    double converted = 0.0;
+    const auto result = std::from_chars(first, last, converted, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        const std::string_view mantissa = text.substr(mantissaStart, mantissaEnd - mantissaStart);
+        const std::string_view exponent =
+            numberEnd > mantissaEnd ? text.substr(exponentStart, numberEnd - exponentStart) : std::string_view();
+        if (DecimalOrder(mantissa, exponent) >= 0)
+            return ScanResult::TooLarge;
+        value = negative ? -0.0 : 0.0;
+        return ScanResult::Number;
+    }
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(converted))
+        return ScanResult::NotANumber;  // cannot happen for a checked token
+    value = converted;
+    return ScanResult::Number;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string ErrorText(const char* what, const std::string& path, int err)
+{
+    return std::string(what) + " \"" + path + "\": " + std::strerror(err);
+}
+
+}  // namespace
+
+std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
+{
+    const int n = x.GetSize();
+    std::string text;
+    text.reserve(static_cast<size_t>(n) * 52);
+    for (int i = 0; i < n; ++i) {
+        AppendField(text, x[i]);
+        text += ' ';
+        AppendField(text, y[i]);
+        text += ' ';
+        AppendField(text, z[i]);
+        text += "\r\n";
+    }
+    return text;
+}
+
+void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    // Set once: a coordinate a short scan does not read keeps the previous
+    // point's value.
+    double holders[3] = {0.0, 0.0, 0.0};
+    size_t pos = 0;
+    for (;;) {
+        int converted = 0;
+        bool ended = false;
+        for (double& holder : holders) {
+            double value = 0.0;
+            if (ScanNumber(text, pos, value) != ScanResult::Number) {
+                ended = true;
+                break;
+            }
+            holder = value;
+            ++converted;
+        }
+        if (converted == 0)
+            return;
+        x.SetAtGrow(x.GetSize(), holders[0]);
+        y.SetAtGrow(y.GetSize(), holders[1]);
+        z.SetAtGrow(z.GetSize(), holders[2]);
+        if (ended)
+            return;
+    }
+}
+
+bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+{
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = ErrorText("cannot open", path, errno);
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, got);
+    if (std::ferror(file.get())) {
+        // A directory opens on some systems and fails only here.
+        error = ErrorText("cannot read", path, errno != 0 ? errno : EIO);
+        return false;
+    }
+    file.reset();
+
+    x.SetSize(0);
+    y.SetSize(0);
+    z.SetSize(0);
+    ParsePointsText(bytes, x, y, z);
+    return true;
+}
+
+bool WritePointsFile(const std::string& path, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                     std::string& error)
+{
+    const std::string text = FormatPointsText(x, y, z);
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = ErrorText("cannot create", path, errno);
+        return false;
+    }
+    int err = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        err = errno != 0 ? errno : EIO;
+    if (err == 0 && std::fflush(file) != 0)
+        err = errno != 0 ? errno : EIO;
+    // The close is checked too: on some file systems it is where a full disk
+    // is first reported.
+    if (std::fclose(file) != 0 && err == 0)
+        err = errno != 0 ? errno : EIO;
+    if (err != 0) {
+        error = ErrorText("cannot write", path, err);
+        return false;
+    }
+    return true;
+}
