@@ -1,0 +1,178 @@
+#include "render/camera.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "render/make_frame.h"
+
+namespace {
+
+// Element (row, column) of a matrix held in the order of in[16]; which of
+// the two is the row does not matter to the inversion.
+double At(const double m[16], int row, int column) { return m[4 * row + column]; }
+
+// Determinant of the 3 x 3 minor of m without the given row and column,
+// expanded along its first row.
+double MinorDeterminant(const double m[16], int skipRow, int skipColumn)
+{
+    int rows[3];
+    int columns[3];
+    for (int i = 0, r = 0, c = 0; i < 4; ++i) {
+        if (i != skipRow)
+            rows[r++] = i;
+        if (i != skipColumn)
+            columns[c++] = i;
+    }
+    const auto e = [&](int r, int c) { return At(m, rows[r], columns[c]); };
+    return e(0, 0) * (e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1)) - e(0, 1) * (e(1, 0) * e(2, 2) - e(1, 2) * e(2, 0)) +
+           e(0, 2) * (e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0));
+}
+
+}  // namespace
+
+Matrix4 IdentityMatrix()
+{
+    return {1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0};
+}
+
+bool InvertMatrix(const double in[16], double out[16])
+{
+    double cofactor[16];
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            const double minor = MinorDeterminant(in, row, column);
+            cofactor[4 * row + column] = (row + column) % 2 == 0 ? minor : -minor;
+        }
+    }
+    const double determinant = At(in, 0, 0) * cofactor[0] + At(in, 0, 1) * cofactor[1] +
+                               At(in, 0, 2) * cofactor[2] + At(in, 0, 3) * cofactor[3];
+    if (determinant == 0.0 || !std::isfinite(determinant))
+        return false;
+
+    // The adjugate is the transposed cofactor matrix.
+    double inverse[16];
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            inverse[4 * row + column] = cofactor[4 * column + row] / determinant;
+            if (!std::isfinite(inverse[4 * row + column]))
+                return false;
+        }
+    }
+    std::copy(inverse, inverse + 16, out);
+    return true;
+}
+
+Matrix4 ResetCameraMatrix(Vec3 eye, Vec3 centre)
+{
+    const Vec3 d = eye - centre;
+    const double dist = Length(d);
+    Vec3 v;
+    Vec3 w;
+    MakeFrame(d, {0.0, 0.0, 1.0}, v, w);
+
+    const Matrix4 eyeToModel = {
+        dist * v.x, dist * v.y, dist * v.z, 0.0,  //
+        dist * w.x, dist * w.y, dist * w.z, 0.0,  //
+        d.x,        d.y,        d.z,        0.0,  //
+        centre.x,   centre.y,   centre.z,   1.0,
+    };
+    Matrix4 view;
+    if (!InvertMatrix(eyeToModel.data(), view.data()))
+        return IdentityMatrix();
+    return view;
+}
+
+Matrix4 MultiplyMatrix(const Matrix4& a, const Matrix4& b)
+{
+    Matrix4 product;
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            product[4 * column + row] = a[row] * b[4 * column] + a[4 + row] * b[4 * column + 1] +
+                                        a[8 + row] * b[4 * column + 2] + a[12 + row] * b[4 * column + 3];
+        }
+    }
+    return product;
+}
+
+Matrix4 RotationMatrix(double angleDegrees, Vec3 axis)
+{
+    Vec3 u;
+    if (!UnitDirection(axis, u))
+        return IdentityMatrix();
+    const double radians = angleDegrees * vek::kRadiansPerDegree;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    const double oneMinusC = 1.0 - c;
+    const double x = u.x;
+    const double y = u.y;
+    const double z = u.z;
+    return {
+        x * x * oneMinusC + c,     y * x * oneMinusC + z * s, x * z * oneMinusC - y * s, 0.0,
+        x * y * oneMinusC - z * s, y * y * oneMinusC + c,     y * z * oneMinusC + x * s, 0.0,
+        x * z * oneMinusC + y * s, y * z * oneMinusC - x * s, z * z * oneMinusC + c,     0.0,
+        0.0,                       0.0,                       0.0,                       1.0,
+    };
+}
+
+Matrix4 TranslationMatrix(double tx, double ty, double tz)
+{
+    Matrix4 m = IdentityMatrix();
+    m[12] = tx;
+    m[13] = ty;
+    m[14] = tz;
+    return m;
+}
+
+Matrix4 ScaleMatrix(double s)
+{
+    Matrix4 m = IdentityMatrix();
+    m[0] = s;
+    m[5] = s;
+    m[10] = s;
+    return m;
+}
+
+Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view,
+                       bool& changed)
+{
+    const bool left = leftDown != 0;
+    const bool right = rightDown != 0;
+    changed = left || right;
+    if (!changed)
+        return view;
+
+    // Pixel deltas as doubles: exact, and dx - dy cannot overflow.
+    const double moveX = dx;
+    const double moveY = dy;
+    Matrix4 step;
+    if (left && !right) {
+        // Ry acts first on the model, then Rx, as the two rotations are
+        // multiplied onto the identity in the order x, y.
+        step = MultiplyMatrix(RotationMatrix(vek::kRotateDegreesPerPixel * moveY, {1.0, 0.0, 0.0}),
+                              RotationMatrix(vek::kRotateDegreesPerPixel * moveX, {0.0, 1.0, 0.0}));
+    } else if (left && right) {
+        step = TranslationMatrix(vek::kTranslatePerPixel * moveX, -(vek::kTranslatePerPixel * moveY), 0.0);
+    } else {
+        double s = 1.0;
+        if (clientWidth > 0)
+            s = 1.0 + vek::kScaleGain * (moveX - moveY) / static_cast<double>(clientWidth);
+        if (s < vek::kMinScaleStep)
+            s = vek::kMinScaleStep;
+        step = ScaleMatrix(s);
+    }
+    return MultiplyMatrix(step, view);
+}
+
+Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view)
+{
+    bool changed = false;
+    return NavigationStep(leftDown, rightDown, dx, dy, clientWidth, view, changed);
+}
+
+OrthoBoxValues OrthoBox(int cx, int cy)
+{
+    const double a = SizeChangesProjection(cx, cy) ? static_cast<double>(cy) / static_cast<double>(cx) : 1.0;
+    return {-vek::kOrthoHalfWidth, vek::kOrthoHalfWidth, -a, a, -vek::kOrthoHalfDepth, vek::kOrthoHalfDepth};
+}
+
+bool SizeChangesProjection(int cx, int cy) { return cx > 0 && cy > 0; }

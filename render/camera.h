@@ -1,0 +1,97 @@
+// Camera arithmetic of the 3D view: the initial view matrix, matrix
+// inversion and products, the transformations of the mouse navigation and
+// the orthographic box. No OpenGL here: the view loads these matrices and
+// boxes into its context.
+//
+// Matrices are 4 x 4 doubles stored column by column as OpenGL keeps them:
+// element 4 * column + row, the first four values being the first column.
+#pragma once
+
+#include <array>
+
+#include "render/vec3.h"
+
+namespace vek {
+// The view is always reset to look from this eye point at this centre.
+inline constexpr Vec3 kInitialEye = {0.0, -1.0, 1.0};
+inline constexpr Vec3 kInitialCentre = {0.0, 0.0, 0.0};
+// Left drag: degrees of turn per pixel of mouse movement.
+inline constexpr double kRotateDegreesPerPixel = 0.4;
+// Both buttons: eye units of movement per pixel (a 400-pixel-wide view
+// moves the model exactly with the mouse).
+inline constexpr double kTranslatePerPixel = 0.005;
+// Right drag: a move across the whole client width changes the zoom by
+// this much (s = 1 + kScaleGain * (dx - dy) / width) ...
+inline constexpr double kScaleGain = 2.0;
+// ... and no single move shrinks by more than this factor.
+inline constexpr double kMinScaleStep = 0.1;
+// Degrees to radians for the rotations.
+inline constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
+// Orthographic box: x spans -1 ... 1, eye depth -10 ... 10.
+inline constexpr double kOrthoHalfWidth = 1.0;
+inline constexpr double kOrthoHalfDepth = 10.0;
+}  // namespace vek
+
+using Matrix4 = std::array<double, 16>;
+
+// The identity matrix.
+Matrix4 IdentityMatrix();
+
+// In:  in, 16 values. Out: out, the inverse, in the same element order (so
+// it serves column- and row-ordered matrices alike): the 16 cofactors and
+// the determinant (expansion along the first four values), then
+// out = adjugate / determinant element by element.
+// Returns false and writes nothing when the determinant is zero or not
+// finite, or when an element of the inverse would not be finite (the
+// inverse does not exist in doubles); true otherwise. in and out may alias.
+bool InvertMatrix(const double in[16], double out[16]);
+
+// The view matrix that looks from the eye point E at the centre C (model
+// units): the inverse of M with columns (dist * v, 0), (dist * w, 0),
+// (E - C, 0), (C, 1), where dist = |E - C| and (v, w) = MakeFrame(E - C,
+// (0, 0, 1)). C goes to the eye origin, E to eye (0, 0, 1), lengths shrink by
+// 1 / dist. Returns the identity when M cannot be inverted (E = C, or a
+// point that is not finite).
+Matrix4 ResetCameraMatrix(Vec3 eye, Vec3 centre);
+
+// a * b (b acts first on a point), each element summed over k = 0 ... 3.
+Matrix4 MultiplyMatrix(const Matrix4& a, const Matrix4& b);
+
+// Rotation by angleDegrees counter-clockwise about axis (seen from its
+// positive end), as the OpenGL 1.1 glRotate page writes it, with
+// c = cos(angle * pi / 180), s = sin(...). The axis is normalised first; an
+// axis of zero length or not finite gives the identity.
+Matrix4 RotationMatrix(double angleDegrees, Vec3 axis);
+
+// Translation by (tx, ty, tz).
+Matrix4 TranslationMatrix(double tx, double ty, double tz);
+
+// Uniform scaling by s in x, y and z.
+Matrix4 ScaleMatrix(double s);
+
+// One navigation step of a mouse move by (dx, dy) pixels (dy > 0 = down)
+// in a view clientWidth pixels wide, applied to the view matrix `view`.
+// Buttons (non-zero = held):  left only: rotate, T = Rx(0.4 dy) * Ry(0.4 dx);
+// both: translate, T = translation (0.005 dx, -0.005 dy, 0); right only:
+// scale, T = scaling by s = 1 + 2 (dx - dy) / clientWidth, at least 0.1
+// (s = 1 when clientWidth <= 0, which has no width to relate to).
+// Returns T * view and sets changed (a repaint is due, even for a zero
+// move); with no button held returns view and clears changed.
+Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view,
+                       bool& changed);
+// The same step for callers that already know a button is held.
+Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view);
+
+// Orthographic projection box for a client area of cx x cy pixels, in the
+// order of glOrtho's arguments.
+struct OrthoBoxValues {
+    double left, right, bottom, top, nearVal, farVal;
+};
+
+// (-1, 1, -a, a, -10, 10) with a = cy / cx in floating point. Callers ask
+// SizeChangesProjection first; for a size it refuses, a = 1.
+OrthoBoxValues OrthoBox(int cx, int cy);
+
+// Whether a resize to cx x cy pixels sets viewport and projection: false
+// when cx <= 0 or cy <= 0 (a minimised window keeps its projection).
+bool SizeChangesProjection(int cx, int cy);

@@ -1,0 +1,168 @@
+#include "render/camera.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+
+// A model point through a column-ordered matrix.
+Vec3 Apply(const Matrix4& m, Vec3 p)
+{
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
+}
+
+void ExpectNear(Vec3 a, Vec3 b, double tolerance) { EXPECT_NEAR(Length(a - b), 0.0, tolerance) << a.x << " " << a.y << " " << a.z; }
+
+const Matrix4 kInitialView = ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre);
+
+TEST(ResetCamera, InitialViewMatrixIsExact)
+{
+    const Matrix4 expected = {0.7071067811865475, 0, 0, 0, 0, 0.5, -0.5, 0, 0, 0.5, 0.5, 0, 0, 0, 0, 1};
+    for (int e = 0; e < 16; ++e)
+        EXPECT_EQ(kInitialView[e], expected[e]) << "element " << e;
+}
+
+TEST(ResetCamera, PutsTheCentreInTheMiddleAndTheEyeOnTheViewAxis)
+{
+    const Vec3 eye = {3, 4, 5}, centre = {1, -1, 2};
+    const Matrix4 view = ResetCameraMatrix(eye, centre);
+    ExpectNear(Apply(view, centre), {0, 0, 0}, 1e-15);
+    ExpectNear(Apply(view, eye), {0, 0, 1}, 1e-15);
+    EXPECT_NEAR(Apply(view, centre + Vec3{0, 0, 1}).x, 0.0, 1e-15);  // model z stays upright
+    EXPECT_EQ(ResetCameraMatrix(centre, centre), IdentityMatrix());   // no view direction
+}
+
+TEST(InvertMatrix, RoundTripGivesTheIdentity)
+{
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> value(-2.0, 2.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        Matrix4 m, inverse;
+        for (double& e : m)
+            e = value(random);
+        for (int d = 0; d < 4; ++d)
+            m[5 * d] += 5.0;  // well away from singular
+        ASSERT_TRUE(InvertMatrix(m.data(), inverse.data()));
+        const Matrix4 a = MultiplyMatrix(m, inverse), b = MultiplyMatrix(inverse, m);
+        for (int e = 0; e < 16; ++e) {
+            EXPECT_NEAR(a[e], IdentityMatrix()[e], 1e-14);
+            EXPECT_NEAR(b[e], IdentityMatrix()[e], 1e-14);
+        }
+    }
+    Matrix4 out = TranslationMatrix(1, -2, 3);
+    ASSERT_TRUE(InvertMatrix(out.data(), out.data()));  // in place
+    EXPECT_EQ(out, TranslationMatrix(-1, 2, -3));
+}
+
+struct SingularCase {
+    const char* name;
+    Matrix4 m;
+};
+class InvertMatrixRefuses : public ::testing::TestWithParam<SingularCase> {};
+
+TEST_P(InvertMatrixRefuses, ReturnsFalseAndWritesNothing)
+{
+    Matrix4 out;
+    out.fill(42.0);
+    EXPECT_FALSE(InvertMatrix(GetParam().m.data(), out.data()));
+    for (double e : out)
+        EXPECT_EQ(e, 42.0);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+INSTANTIATE_TEST_SUITE_P(
+    Table, InvertMatrixRefuses,
+    ::testing::Values(SingularCase{"Zero", {}}, SingularCase{"RepeatedColumn", {1, 2, 3, 4, 1, 2, 3, 4, 0, 1, 0, 0, 0, 0, 1, 1}},
+                      SingularCase{"NaN", {kNaN, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
+                      SingularCase{"DeterminantOverflows", {1e100, 0, 0, 0, 0, 1e100, 0, 0, 0, 0, 1e100, 0, 0, 0, 0, 1e100}},
+                      SingularCase{"DeterminantUnderflows", {1e-100, 0, 0, 0, 0, 1e-100, 0, 0, 0, 0, 1e-100, 0, 0, 0, 0, 1e-100}},
+                      // The determinant 1e-310 is not zero, but 1 / 1e-310 overflows.
+                      SingularCase{"InverseOverflows", {1e-310, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}),
+    [](const ::testing::TestParamInfo<SingularCase>& info) { return std::string(info.param.name); });
+
+TEST(RotationMatrix, TurnsCounterClockwiseAboutItsNormalisedAxis)
+{
+    ExpectNear(Apply(RotationMatrix(90, {0, 0, 1}), {1, 0, 0}), {0, 1, 0}, 1e-15);
+    ExpectNear(Apply(RotationMatrix(90, {0, 0, 1}), {0, 1, 0}), {-1, 0, 0}, 1e-15);
+    ExpectNear(Apply(RotationMatrix(123, {1, 2, 3}), {1, 2, 3}), {1, 2, 3}, 1e-14);  // the axis stays
+    ExpectNear(Apply(RotationMatrix(90, {1, 0, 0}), {0, 1, 0}), {0, 0, 1}, 1e-15);
+    ExpectNear(Apply(RotationMatrix(90, {0, 5, 0}), {0, 0, 1}), {1, 0, 0}, 1e-15);
+    ExpectNear(Apply(RotationMatrix(120, {1, 1, 1}), {1, 0, 0}), {0, 1, 0}, 1e-15);
+    EXPECT_EQ(RotationMatrix(30, {0, 0, 0}), IdentityMatrix());
+    ExpectNear(Apply(MultiplyMatrix(TranslationMatrix(1, 2, 3), ScaleMatrix(2)), {1, 1, 1}), {3, 4, 5}, 0);  // right factor first
+}
+
+// A left drag turns about the eye axes, in front of the current view: the
+// eye image of a model point turns, whatever the view.
+TEST(NavigationStep, LeftDragTurnsFourDegreesPerTenPixels)
+{
+    const double c = std::cos(4 * vek::kRadiansPerDegree), s = std::sin(4 * vek::kRadiansPerDegree);
+    const Vec3 model = {0.2, -0.3, 0.5}, e = Apply(kInitialView, model);
+    bool changed = false;
+    ExpectNear(Apply(NavigationStep(1, 0, 10, 0, 640, kInitialView, changed), model), {c * e.x + s * e.z, e.y, -s * e.x + c * e.z}, 1e-15);
+    EXPECT_TRUE(changed);
+    ExpectNear(Apply(NavigationStep(1, 0, 0, 10, 640, kInitialView, changed), model), {e.x, c * e.y - s * e.z, s * e.y + c * e.z}, 1e-15);
+    // Diagonal: Ry acts first, then Rx.
+    const Matrix4 both = NavigationStep(1, 0, 25, -50, 640, kInitialView, changed);
+    const Matrix4 expected = MultiplyMatrix(RotationMatrix(-20, {1, 0, 0}), MultiplyMatrix(RotationMatrix(10, {0, 1, 0}), kInitialView));
+    for (int k = 0; k < 16; ++k)
+        EXPECT_NEAR(both[k], expected[k], 1e-15);
+}
+
+TEST(NavigationStep, BothButtonsMoveTheModelWithTheMouse)
+{
+    bool changed = false;
+    const Matrix4 moved = NavigationStep(1, 1, 20, 20, 640, kInitialView, changed);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(moved[12], 0.1);
+    EXPECT_EQ(moved[13], -0.1);
+    EXPECT_EQ(moved[14], 0.0);
+}
+
+struct ScaleCase {
+    int dx, dy, width;
+    double factor;
+};
+class NavigationScale : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(NavigationScale, RightDragZoomsByTheMoveAcrossTheWidth)
+{
+    const ScaleCase c = GetParam();
+    bool changed = false;
+    EXPECT_EQ(NavigationStep(0, 1, c.dx, c.dy, c.width, IdentityMatrix(), changed), ScaleMatrix(c.factor));
+    EXPECT_TRUE(changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NavigationScale,
+                         ::testing::Values(ScaleCase{25, 0, 500, 1.1}, ScaleCase{0, 25, 500, 0.9}, ScaleCase{0, -25, 500, 1.1},
+                                           ScaleCase{-250, 0, 500, 0.1}, ScaleCase{-230, 0, 500, 0.1},
+                                           ScaleCase{-5000, 0, 500, 0.1}, ScaleCase{10, 10, 500, 1.0},
+                                           ScaleCase{25, 0, 0, 1.0}, ScaleCase{25, 0, -3, 1.0},  // no width: no zoom
+                                           ScaleCase{2'000'000'000, -2'000'000'000, 2'000'000'000, 5.0}));
+
+TEST(NavigationStep, StandingStillIsAStepButNoButtonIsNone)
+{
+    for (auto [left, right, step] : {std::tuple{1, 0, true}, std::tuple{1, 1, true}, std::tuple{0, 1, true}, std::tuple{0, 0, false}}) {
+        bool changed = !step;
+        EXPECT_EQ(NavigationStep(left, right, 0, step ? 0 : 30, 500, kInitialView, changed), kInitialView);
+        EXPECT_EQ(changed, step);
+    }
+}
+
+TEST(Projection, BoxKeepsPixelsSquareAndOnlyPositiveSizesChangeIt)
+{
+    const OrthoBoxValues box = OrthoBox(800, 600);
+    EXPECT_TRUE(box.left == -1 && box.right == 1 && box.bottom == -0.75 && box.top == 0.75 && box.nearVal == -10 &&
+                box.farVal == 10);
+    EXPECT_TRUE(std::isfinite(OrthoBox(0, 600).top));
+    EXPECT_TRUE(SizeChangesProjection(800, 600));
+    EXPECT_TRUE(SizeChangesProjection(1, 1));
+    for (auto [cx, cy] : {std::pair{0, 600}, std::pair{800, 0}, std::pair{-5, 600}, std::pair{0, 0}})
+        EXPECT_FALSE(SizeChangesProjection(cx, cy));
+}
+
+}  // namespace

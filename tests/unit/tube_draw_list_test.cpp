@@ -1,0 +1,156 @@
+#include "render/tube_draw_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "curve/constants.h"
+#include "render/build_tube.h"
+#include "render/tube_seam.h"
+#include "render/vec3.h"
+
+namespace {
+
+struct Scene {
+    CDoubleArray x, y, z, tx, ty, tz;
+    int n = 8;
+    TubeDrawList list;
+
+    void AddPoint(Vec3 p) { x.Add(p.x); y.Add(p.y); z.Add(p.z); }
+    void AddVertex(Vec3 p) { tx.Add(p.x); ty.Add(p.y); tz.Add(p.z); }
+    void Build(double scale = 1.0) { BuildTube(x, y, z, n, vek::kThickness, scale, tx, ty, tz); }
+    void MakeList() { BuildTubeDrawList(x, y, z, tx, ty, tz, n, list); }
+    Vec3 Vertex(int ring, int position) const
+    {
+        const int e = ring * n + position;
+        return {tx[e], ty[e], tz[e]};
+    }
+    Vec3 Listed(int k) const { return {list.vertices[3 * k], list.vertices[3 * k + 1], list.vertices[3 * k + 2]}; }
+    Vec3 Normal(int k) const { return {list.normals[3 * k], list.normals[3 * k + 1], list.normals[3 * k + 2]}; }
+};
+
+// Rings on unit circles about (0, 0, 0.1 i); the last is the first turned by `turn`.
+void TurnedScene(Scene& s, int rings, int turn)
+{
+    for (int i = 0; i < rings; ++i) {
+        s.AddPoint({0, 0, 0.1 * i});
+        for (int j = 0; j < s.n; ++j) {
+            const int m = i == rings - 1 && i > 0 ? (j + turn) % s.n : j;
+            s.AddVertex({std::cos(vek::kTwoPi * m / s.n), std::sin(vek::kTwoPi * m / s.n), 0.1 * i});
+        }
+    }
+}
+
+// The whole list in drawing order: (a, j-1), (a, j), (b, j+k), (b, j-1+k),
+// with k = seam for the closing pair only.
+void ExpectQuads(const Scene& s, int seam)
+{
+    const int rings = s.x.GetSize(), n = s.n;
+    ASSERT_EQ(s.list.VertexCount(), rings * n * 4);
+    ASSERT_EQ(s.list.normals.size(), s.list.vertices.size());
+    for (int i = 0, k = 0; i < rings; ++i) {
+        const int b = (i + 1) % rings, offset = i == rings - 1 ? seam : 0;
+        for (int j = 1; j <= n; ++j)
+            for (Vec3 e : {s.Vertex(i, j - 1), s.Vertex(i, j % n), s.Vertex(b, (j + offset) % n), s.Vertex(b, (j - 1 + offset) % n)}) {
+                const Vec3 got = s.Listed(k);
+                ASSERT_TRUE(got.x == e.x && got.y == e.y && got.z == e.z) << "quad " << k / 4 << " corner " << k % 4;
+                ++k;
+            }
+    }
+}
+
+class TubeDrawListSeam : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+// Five rings turned by 3: the closing quads join (4, j-1), (4, j) to
+// (0, j+3), (0, j+2). Two rings: drawn there and back, the second time with
+// the seam. One ring: joined to itself.
+TEST_P(TubeDrawListSeam, ClosingQuadsMeetTheFirstRingAtTheSeam)
+{
+    const auto [rings, turn] = GetParam();
+    Scene s;
+    TurnedScene(s, rings, turn);
+    s.MakeList();
+    ExpectQuads(s, turn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TubeDrawListSeam, ::testing::Values(std::pair{5, 3}, std::pair{2, 6}, std::pair{1, 0}));
+
+class TubeDrawListBuilt : public ::testing::TestWithParam<double> {};
+
+// On a real tube, normals are unit vectors from the ring centre to the
+// vertex, for any sign of the radius; radius 0 gives the zero normal.
+TEST_P(TubeDrawListBuilt, NormalsPointFromTheRingCentre)
+{
+    Scene s;
+    s.n = 30;
+    for (int i = 0; i < 17; ++i)
+        s.AddPoint({std::cos(0.4 * i), std::sin(0.4 * i), 0.05 * i});
+    s.Build(GetParam());
+    s.MakeList();
+    ExpectQuads(s, SeamOffset(s.tx, s.ty, s.tz, 17, 30));
+    for (int k = 0; k < s.list.VertexCount(); ++k) {
+        const int ring = (k / 4 / 30 + (k % 4 < 2 ? 0 : 1)) % 17;
+        const Vec3 fromCentre = s.Listed(k) - Vec3{s.x[ring], s.y[ring], s.z[ring]}, normal = s.Normal(k);
+        if (GetParam() == 0) {
+            ASSERT_TRUE(normal.x == 0 && normal.y == 0 && normal.z == 0) << k;
+        } else {
+            EXPECT_NEAR(Length(normal), 1.0, 1e-15);
+            EXPECT_NEAR(normal.x * fromCentre.x + normal.y * fromCentre.y + normal.z * fromCentre.z, Length(fromCentre), 1e-15);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TubeDrawListBuilt, ::testing::Values(1.0, -1.0, 0.0));
+
+TEST(TubeDrawList, NonFiniteLengthKeepsAFiniteDirectionOrGivesZero)
+{
+    Scene s;
+    s.n = 2;
+    s.AddPoint({0, 0, 0});
+    s.AddVertex({1e300, 1e300, 0});  // its squared length overflows
+    s.AddVertex({std::numeric_limits<double>::quiet_NaN(), 0, 0});
+    s.MakeList();
+    ASSERT_EQ(s.list.VertexCount(), 8);
+    EXPECT_NEAR(Length(s.Normal(0) - Vec3{std::sqrt(0.5), std::sqrt(0.5), 0}), 0.0, 1e-15);  // vertex (0, 0)
+    EXPECT_TRUE(s.Normal(1).x == 0 && s.Normal(1).y == 0 && s.Normal(1).z == 0);           // vertex (0, 1)
+}
+
+// After Stop while sketching the curve may not match the tube: nothing is
+// drawn, nothing is read past the end, and an old list is emptied.
+TEST(TubeDrawList, StaleOrUnevenArraysGiveAnEmptyList)
+{
+    const auto listAfter = [](void (*spoil)(Scene&)) {
+        Scene s;
+        TurnedScene(s, 4, 0);
+        s.MakeList();
+        EXPECT_FALSE(s.list.vertices.empty());
+        spoil(s);
+        s.MakeList();
+        return s.list.vertices.size() + s.list.normals.size();
+    };
+    EXPECT_EQ(listAfter([](Scene& s) { s.AddPoint({1, 1, 1}); }), 0u);
+    EXPECT_EQ(listAfter([](Scene& s) { s.x.SetSize(3); s.y.SetSize(3); s.z.SetSize(3); }), 0u);
+    EXPECT_EQ(listAfter([](Scene& s) { s.tz.SetSize(31); }), 0u);
+    EXPECT_EQ(listAfter([](Scene& s) { s.y.SetSize(3); }), 0u);
+    EXPECT_EQ(listAfter([](Scene& s) { s.n = 0; }), 0u);
+    EXPECT_EQ(listAfter([](Scene& s) { s.x.SetSize(0); s.y.SetSize(0); s.z.SetSize(0); }), 0u);
+}
+
+TEST(TubeDrawList, RebuildingReusesTheVectorsStorage)
+{
+    Scene big, small;
+    TurnedScene(big, 6, 2);
+    TurnedScene(small, 3, 2);
+    big.MakeList();
+    const double* vertices = big.list.vertices.data();
+    const double* normals = big.list.normals.data();
+    std::swap(small.list, big.list);
+    small.MakeList();
+    EXPECT_EQ(small.list.vertices.data(), vertices);
+    EXPECT_EQ(small.list.normals.data(), normals);
+    ExpectQuads(small, 2);
+}
+
+}  // namespace
