@@ -1,0 +1,123 @@
+// CCurveView: the one child window of the main frame and the owner of all
+// program state (the curve, the tube, the parameters, the run state, the
+// OpenGL context). In Sketch it is the 2D editor; in Running and Suspended
+// it shows the lit tube and the mouse turns, moves and zooms it.
+//
+// The handlers are thin: the work is done by the toolkit-free code in
+// curve/, render/, sketch/ and dialogs/.
+#pragma once
+
+#include <wx/glcanvas.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "curve/curve_state.h"
+#include "render/tube_draw_list.h"
+#include "render/vec3.h"
+#include "sketch/raster_canvas.h"
+
+class CCurveView : public wxGLCanvas, public CCurveState {
+public:
+    // Creates the window as a child of `parent`, with its OpenGL context.
+    CCurveView(wxWindow* parent, wxWindowID id);
+    ~CCurveView() override;
+
+    // The view's command table: runs the handler of a program command id
+    // (res/resource_ids.h) and returns true, or returns false when the view
+    // has no entry for it.
+    bool OnCmdMsg(int programId);
+
+    // Commands of the "計算" menu.
+    void OnCalcStart();
+    void OnCalcStop();
+    void OnCalcReset();
+    // Commands of the "ﾌｧｲﾙ" menu.
+    void OnFileLoadPoints();
+    void OnFileSavePoints();
+    // Commands of the "設定" menu.
+    void OnSettingsColorWidth();
+    void OnSettingsPrecision();
+
+    // Loads the view matrix for eye point `eye` looking at `centre`.
+    void ResetCamera(Vec3 eye, Vec3 centre);
+    const std::array<double, 16>& ViewMatrix() const { return m_viewMatrix; }
+
+    // Rebuilds the tube vertices from the curve.
+    void BuildTube();
+
+    // Position data file operations behind the menu commands, without the
+    // file dialogs. Both tell the user (message box) when the file cannot be
+    // read or written and return false; nothing is changed then.
+    bool LoadPointsFrom(const std::string& path);
+    bool SavePointsTo(const std::string& path);
+
+    // How many runs are on the call stack (nested Starts count each).
+    int RunDepth() const { return m_nRunDepth; }
+    // Called when the outermost run has returned.
+    void SetRunsEndedHandler(std::function<void()> handler) { m_runsEnded = std::move(handler); }
+    // Replaces the run loop's message drain (tests act at a chosen drain).
+    void SetDrain(std::function<void()> drain) { m_drain = std::move(drain); }
+    // Runs the message drain of the run loop: every queued message is handled.
+    void DrainMessages();
+
+    // Draws the picture that a paint would show into the back buffer and
+    // reads it back: RGB rows from the bottom, width x height of the client
+    // area. Empty when no context can be made current. For tests.
+    std::vector<uint8_t> RenderPicture(int& width, int& height, bool immediateTube = false);
+
+    // Whether the view has a working OpenGL context.
+    bool HasGLContext() const { return m_pContext && m_pContext->IsOK(); }
+
+    // Number of paints of each kind so far (tests and diagnostics).
+    int SketchPaintCount() const { return m_nSketchPaints; }
+    int TubePaintCount() const { return m_nTubePaints; }
+    int TubeBuildCount() const { return m_nTubeBuilds; }
+    // The last invalidated rectangles, in order (the ring's two boxes).
+    const std::vector<CPixelRect>& RecentInvalidations() const { return m_recentInvalidations; }
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnEraseBkgnd(wxEraseEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnLButtonDown(wxMouseEvent& event);
+    void OnLButtonDblClk(wxMouseEvent& event);
+    void OnLButtonUp(wxMouseEvent& event);
+    void OnRButtonDown(wxMouseEvent& event);
+    void OnRButtonUp(wxMouseEvent& event);
+    void OnMouseMove(wxMouseEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
+    void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
+
+    void PaintSketchView();
+    void PaintTubeView(bool immediate = false);
+    bool MakeCurrent();
+    void UpdateCursorRing();
+    void InvalidateAll();
+    void InvalidateRect(const CPixelRect& box);
+    void StartDrag(int32_t& flag);
+    void EndDrag(int32_t& flag, int32_t other);
+    wxPoint CursorClientPosition() const;
+    void ShowError(const wxString& text);
+
+    std::unique_ptr<wxGLContext> m_pContext;  // the rendering context
+    bool m_bGLInitialised = false;
+    std::array<double, 16> m_viewMatrix{};
+    int m_nViewportWidth = 0;
+    int m_nViewportHeight = 0;
+    TubeDrawList m_drawList;
+    RasterCanvas m_sketchCanvas;
+
+    int m_nRunDepth = 0;
+    bool m_bRepaintPending = false;
+    std::function<void()> m_runsEnded;
+    std::function<void()> m_drain;
+
+    int m_nSketchPaints = 0;
+    int m_nTubePaints = 0;
+    int m_nTubeBuilds = 0;
+    std::vector<CPixelRect> m_recentInvalidations;
+};

@@ -1,0 +1,3 @@
+#include "app/curve_app.h"
+
+wxIMPLEMENT_APP(CCurveApp);

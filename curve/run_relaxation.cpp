@@ -1,0 +1,68 @@
+#include "curve/run_relaxation.h"
+
+#include "curve/constants.h"
+#include "curve/relax_step.h"
+#include "curve/resample_curve.h"
+
+RunHooks EngineRunHooks(CCurveState& state)
+{
+    RunHooks hooks;
+    hooks.resample = [&state] {
+        return ResampleCurve(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, state.m_dPrecision);
+    };
+    hooks.relax = [&state](double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz) {
+        RelaxStep(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, window, nx, ny, nz);
+    };
+    return hooks;
+}
+
+namespace {
+
+void Call(const std::function<void()>& hook)
+{
+    if (hook)
+        hook();
+}
+
+}  // namespace
+
+void RunRelaxation(CCurveState& state, const RunHooks& hooks)
+{
+    // The run's own work arrays, released when the run ends.
+    CDoubleArray nx, ny, nz;
+    const double window = ExclusionWindow(state.m_dThickness);
+    state.m_nState = Running;
+
+    // Only the counter modulo the period matters; keeping just the remainder
+    // means an endless run never overflows it.
+    int remainder = 0;
+    for (;;) {
+        if (remainder == 0 && hooks.resample && !hooks.resample()) {
+            state.m_nState = Suspended;
+            Call(hooks.refused);
+            return;
+        }
+        if (hooks.relax)
+            hooks.relax(window, nx, ny, nz);
+        remainder = (remainder + 1) % vek::kRunPeriod;
+        if (remainder == 0) {
+            Call(hooks.rebuildTube);
+            Call(hooks.requestRepaint);
+            Call(hooks.drain);
+        }
+        if (state.m_nState != Running)
+            break;
+    }
+}
+
+void StopRelaxation(CCurveState& state)
+{
+    state.m_nState = Suspended;
+}
+
+void ResetCurve(CCurveState& state)
+{
+    state.m_nState = Sketch;
+    state.ClearCurve();
+    state.m_dPrecision = vek::kDefaultPrecision;
+}

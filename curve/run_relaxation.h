@@ -1,0 +1,49 @@
+// RunRelaxation: the relaxation run of the "計算" menu's Start command.
+//
+// Loops on the calling (user-interface) thread until something run from a
+// message drain moves the state away from Running:
+//   resample when the counter is a multiple of the period (before
+//   iterations 1, 31, 61, ...), iterate, and after every period-th
+//   iteration rebuild the tube, request a repaint and drain the message
+//   queue. The run can therefore only end right after a drain, after a whole
+//   multiple of the period, so the last tube built matches the final curve.
+//
+// Every step is a hook, so that the view supplies the real ones and tests
+// can record the schedule or act at a chosen drain. Reads and writes
+// state.m_nState; the hooks read and write the curve.
+#pragma once
+
+#include <functional>
+
+#include "curve/curve_state.h"
+
+struct RunHooks {
+    // Resamples the curve. Returning false (the curve would become too large)
+    // ends the run: the state becomes Suspended and refused() is called.
+    std::function<bool()> resample;
+    // One relaxation iteration with the run's window length and work arrays.
+    std::function<void(double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz)> relax;
+    std::function<void()> rebuildTube;
+    std::function<void()> requestRepaint;
+    // Handles every queued message without waiting; other commands (Stop,
+    // Reset, Load, a nested Start, ...) run from inside it.
+    std::function<void()> drain;
+    // Told when resample() refused; may be empty.
+    std::function<void()> refused;
+};
+
+// Hooks that resample and relax the curve of `state` with the program's
+// engine. rebuildTube, requestRepaint and drain stay empty (no-ops) for the
+// caller to fill in.
+RunHooks EngineRunHooks(CCurveState& state);
+
+// The run itself. Returns when the run has ended. Nested calls from inside
+// hooks.drain are allowed: each has its own work arrays and counter.
+void RunRelaxation(CCurveState& state, const RunHooks& hooks);
+
+// Stop: the state becomes Suspended; nothing else changes.
+void StopRelaxation(CCurveState& state);
+
+// Reset: state Sketch, curve emptied (storage released), precision 1.0.
+// The caller then resets the camera and repaints.
+void ResetCurve(CCurveState& state);

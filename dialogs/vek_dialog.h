@@ -1,0 +1,40 @@
+// CVekDialog: a modal dialog loaded from a template in res/vek.xrc, with the
+// data exchange of its members done in DoDataExchange.
+//
+// DoModal returns 1 when the dialog ended with OK, 2 when it ended with
+// Cancel (the ｷｬﾝｾﾙ button, Escape or the close box), -1 when the template
+// could not be loaded.
+#pragma once
+
+#include <wx/dialog.h>
+
+class wxTextCtrl;
+
+class CVekDialog : public wxDialog {
+public:
+    CVekDialog(wxWindow* owner, const char* templateName, int width, int height);
+
+    int DoModal();
+    bool IsLoaded() const { return m_bLoaded; }
+
+    bool TransferDataToWindow() override;
+    bool TransferDataFromWindow() override;
+
+protected:
+    // Moves the members into the controls (saveAndValidate false) or out of
+    // them with validation (true). Returns false when a validation failed;
+    // the exchange then stops, nothing more is stored, the dialog stays open.
+    virtual bool DoDataExchange(bool saveAndValidate) = 0;
+
+    // The number exchange of an edit control with a double: "%.*g" with 15
+    // digits into the control; out of it, the typed text is checked and a
+    // refused text shows "数字を入力してください。" and selects the text.
+    bool ExchangeNumber(bool saveAndValidate, wxTextCtrl* edit, double& value);
+
+    // Tells the user why a value that is a number was refused, then puts the
+    // focus back on `edit` with its whole text selected.
+    void RefuseValue(wxTextCtrl* edit, const wxString& message);
+
+private:
+    bool m_bLoaded = false;
+};

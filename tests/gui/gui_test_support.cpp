@@ -1,0 +1,92 @@
+#include "gui_test_support.h"
+
+#include <wx/evtloop.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "app/command_ids.h"
+
+void PumpEvents(int ms)
+{
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    do {
+        if (loop)
+            while (loop->Pending())
+                loop->Dispatch();
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(2);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+void SendCommand(wxWindow* frame, int programId)
+{
+    wxCommandEvent event(wxEVT_MENU, ToolkitCommandId(programId));
+    event.SetEventObject(frame);
+    frame->ProcessWindowEvent(event);
+}
+
+int ScriptedDialogs::Enter(wxDialog* dialog)
+{
+    Shown s;
+    if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+        s.kind = "message";
+        s.message = box->GetMessage().utf8_string();
+        s.caption = box->GetTitle().utf8_string();
+        s.style = box->GetMessageDialogStyle();
+    } else if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) {
+        s.kind = "file";
+        s.wildcard = files->GetWildcard().utf8_string();
+        s.style = files->GetWindowStyle();
+    } else {
+        s.kind = dialog->GetTitle().utf8_string();
+    }
+    shown.push_back(s);
+    if (m_answers.empty()) {
+        ++unexpected;
+        return wxID_CANCEL;
+    }
+    Answer answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    return answer(dialog);
+}
+
+void FrameTest::SetUp()
+{
+    frame = new CMainFrame;
+    frame->SetClientSize(640, 480);
+    frame->Show();
+    frame->Raise();
+    PumpEvents(100);
+}
+
+void FrameTest::TearDown()
+{
+    if (frame && !wxTheApp->IsScheduledForDestruction(frame)) {
+        View().m_nState = Sketch;  // a test may leave it Running
+        frame->Destroy();
+    }
+    PumpEvents(30);
+}
+
+void FrameTest::SetCurve(const std::vector<std::array<double, 3>>& points)
+{
+    View().ClearCurve();
+    for (const auto& p : points)
+        View().AppendPoint(p[0], p[1], p[2]);
+}
+
+std::vector<std::array<double, 3>> CirclePoints(int count, double radius)
+{
+    std::vector<std::array<double, 3>> points;
+    for (int i = 0; i < count; ++i) {
+        const double angle = 2.0 * M_PI * i / count;
+        points.push_back({radius * std::cos(angle), radius * std::sin(angle), 0.0});
+    }
+    return points;
+}

@@ -1,0 +1,121 @@
+// The 3D view: the lit tube, its colour, and the drawing paths.
+#include <set>
+
+#include "gui_test_support.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+struct PictureStats {
+    size_t litPixels = 0;       // not black
+    size_t distinctColours = 0;
+    double meanRed = 0, meanGreen = 0, meanBlue = 0;  // over lit pixels
+};
+
+PictureStats Measure(const std::vector<uint8_t>& rgb)
+{
+    PictureStats s;
+    std::set<uint32_t> colours;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        colours.insert(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+        if (rgb[i] || rgb[i + 1] || rgb[i + 2]) {
+            ++s.litPixels;
+            s.meanRed += rgb[i];
+            s.meanGreen += rgb[i + 1];
+            s.meanBlue += rgb[i + 2];
+        }
+    }
+    s.distinctColours = colours.size();
+    if (s.litPixels) {
+        s.meanRed /= s.litPixels;
+        s.meanGreen /= s.litPixels;
+        s.meanBlue /= s.litPixels;
+    }
+    return s;
+}
+
+}  // namespace
+
+class TubeViewTest : public FrameTest {
+protected:
+    void ShowCircleTube()
+    {
+        SetCurve(CirclePoints(80, 0.35));
+        View().BuildTube();
+        View().m_nState = Suspended;
+    }
+};
+
+TEST_F(TubeViewTest, ACircleIsDrawnAsALitTube)
+{
+    ShowCircleTube();
+    int w = 0, h = 0;
+    const std::vector<uint8_t> rgb = View().RenderPicture(w, h);
+    ASSERT_FALSE(rgb.empty());
+    const PictureStats s = Measure(rgb);
+    // A ring of tube: neither all black nor one flat colour, and most of the
+    // window is the black background.
+    EXPECT_GT(s.litPixels, static_cast<size_t>(w) * h / 200);
+    EXPECT_LT(s.litPixels, static_cast<size_t>(w) * h / 2);
+    EXPECT_GT(s.distinctColours, 50u);
+}
+
+TEST_F(TubeViewTest, TheTubeColourChangesThePicture)
+{
+    ShowCircleTube();
+    int w = 0, h = 0;
+    const PictureStats white = Measure(View().RenderPicture(w, h));
+    View().m_crTube = 0x00FFCCAA;  // light blue: less red
+    const PictureStats cyan = Measure(View().RenderPicture(w, h));
+    EXPECT_LT(cyan.meanRed, white.meanRed - 5.0);
+    EXPECT_EQ(cyan.litPixels, white.litPixels);
+}
+
+TEST_F(TubeViewTest, VertexArraysDrawExactlyWhatQuadByQuadDrawingDraws)
+{
+    ShowCircleTube();
+    // Turned so that the seam and the lighting vary across the ring.
+    wxMouseEvent press(wxEVT_LEFT_DOWN), move(wxEVT_MOTION), release(wxEVT_LEFT_UP);
+    View().ProcessWindowEvent(press);
+    move.m_x = View().m_ptLast.x + 40;
+    move.m_y = View().m_ptLast.y + 25;
+    View().ProcessWindowEvent(move);
+    View().ProcessWindowEvent(release);
+    ASSERT_NE(View().ViewMatrix()[1], 0.0);  // turned about the eye y axis
+    int w = 0, h = 0;
+    const std::vector<uint8_t> arrays = View().RenderPicture(w, h, false);
+    const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
+    ASSERT_FALSE(arrays.empty());
+    EXPECT_TRUE(arrays == immediate);
+}
+
+TEST_F(TubeViewTest, StopWhileSketchingDrawsNoStaleTube)
+{
+    ShowCircleTube();
+    View().m_nState = Sketch;
+    View().AppendPoint(0.1, 0.1, 0.1);  // the tube no longer matches
+    SendCommand(frame, ID_CALC_STOP);
+    int w = 0, h = 0;
+    const PictureStats s = Measure(View().RenderPicture(w, h));
+    EXPECT_EQ(s.litPixels, 0u);
+}
+
+TEST_F(TubeViewTest, ARunShowsTheTubeAfterThirtyIterations)
+{
+    SetCurve(CirclePoints(24, 0.3));
+    int drains = 0;
+    int tubeSizeAtFirstDrain = -1;
+    View().SetDrain([&] {
+        if (++drains == 1) {
+            tubeSizeAtFirstDrain = View().m_arrTubeX.GetSize();
+            EXPECT_EQ(tubeSizeAtFirstDrain, View().PointCount() * 30);
+            View().DrainMessages();
+        } else {
+            SendCommand(frame, ID_CALC_STOP);
+        }
+    });
+    const int paints = View().TubePaintCount();
+    SendCommand(frame, ID_CALC_START);
+    EXPECT_GT(tubeSizeAtFirstDrain, 0);
+    EXPECT_GT(View().TubePaintCount(), paints);
+}
