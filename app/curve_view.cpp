@@ -149,6 +149,7 @@ void CCurveView::OnCalcStop()
 void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
+    m_bDrawListValid = false;
     ResetCamera(kInitialEye, kInitialCentre);
     InvalidateAll();
 }
@@ -236,6 +237,7 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
         return false;
     }
     m_nState = Sketch;
+    m_bDrawListValid = false;
     m_dPrecision = vek::kDefaultPrecision;
     ResetCamera(kInitialEye, kInitialCentre);
     InvalidateAll();
@@ -288,6 +290,7 @@ void CCurveView::BuildTube()
     ::BuildTube(m_arrX, m_arrY, m_arrZ, m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY,
                 m_arrTubeZ);
     ++m_nTubeBuilds;
+    m_bDrawListValid = false;
 }
 
 void CCurveView::ResetCamera(Vec3 eye, Vec3 centre)
@@ -346,8 +349,13 @@ void CCurveView::PaintTubeView(bool immediate)
         ApplyViewport(m_nViewportWidth, m_nViewportHeight);
     LoadViewMatrix(m_viewMatrix);
     // A tube built for another number of points (Stop while sketching) is
-    // not drawn: the list comes out empty and only the clear shows.
-    BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_drawList);
+    // not drawn: the list comes out empty and only the clear shows. The list
+    // is kept while neither the tube nor the curve changes, so turning the
+    // tube with the mouse only sends it again.
+    if (!m_bDrawListValid) {
+        BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_drawList);
+        m_bDrawListValid = true;
+    }
     if (immediate)
         DrawTubeImmediate(m_drawList, m_crTube);
     else
@@ -381,7 +389,7 @@ void CCurveView::OnEraseBkgnd(wxEraseEvent&)
 void CCurveView::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    const wxSize size = event.GetSize().x > 0 ? GetClientSize() : wxSize(0, 0);
+    const wxSize size = GetClientSize();
     // A minimised window keeps the previous viewport and projection.
     if (!SizeChangesProjection(size.x, size.y))
         return;
@@ -438,6 +446,7 @@ void CCurveView::OnLButtonDown(wxMouseEvent& event)
         if (PixelToModel(event.GetX(), event.GetY(), size.x, size.y, x, y)) {
             try {
                 AppendPoint(x, y, m_dPenDepth);
+                m_bDrawListValid = false;
             } catch (const std::exception&) {
                 ShowError(FromUtf8("メモリが足りないため、点を追加できませんでした。"));
             }

@@ -109,6 +109,7 @@ private:
     int m_nViewportWidth = 0;
     int m_nViewportHeight = 0;
     TubeDrawList m_drawList;
+    bool m_bDrawListValid = false;  // m_drawList matches the tube and curve
     RasterCanvas m_sketchCanvas;
 
     int m_nRunDepth = 0;
