@@ -1,7 +1,10 @@
 #include "curve/run_relaxation.h"
 
+#include <memory>
+
 #include "curve/constants.h"
 #include "curve/relax_step.h"
+#include "curve/relax_step_fast.h"
 #include "curve/resample_curve.h"
 
 RunHooks EngineRunHooks(CCurveState& state)
@@ -10,8 +13,11 @@ RunHooks EngineRunHooks(CCurveState& state)
     hooks.resample = [&state] {
         return ResampleCurve(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, state.m_dPrecision);
     };
-    hooks.relax = [&state](double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz) {
-        RelaxStep(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, window, nx, ny, nz);
+    // The workspace (buffers and worker threads) lives as long as the hooks,
+    // that is one run; a nested run gets hooks and a workspace of its own.
+    auto workspace = std::make_shared<CRelaxWorkspace>();
+    hooks.relax = [&state, workspace](double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz) {
+        RelaxStepFast(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, window, nx, ny, nz, *workspace);
     };
     return hooks;
 }
