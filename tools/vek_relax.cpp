@@ -2,11 +2,13 @@
 // line, with the same engine and schedule as the desktop program.
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "curve/constants.h"
 #include "sketch/points_file.h"
+#include "sketch/vect_file.h"
 #include "tools/relax_cli.h"
 
 namespace {
@@ -37,16 +39,30 @@ int main(int argc, char** argv)
     }
 
     CDoubleArray x, y, z;
-    if (!ReadPointsFile(options.input, x, y, z, error)) {
+    const bool readOk = IsVectPath(options.input) ? ReadVectFile(options.input, x, y, z, error)
+                                                  : ReadPointsFile(options.input, x, y, z, error);
+    if (!readOk) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return kExitFailed;
     }
 
     const auto start = std::chrono::steady_clock::now();
-    const long long done = vek::RelaxCurve(x, y, z, options.iterations, vek::kThickness, options.precision);
+    long long done = 0;
+    bool refused = false;
+    std::optional<bool> converged;
+    if (options.untilTight) {
+        const vek::TightRun run =
+            vek::RelaxUntilTight(x, y, z, options.maxIterations, vek::kThickness, options.precision);
+        done = run.iterations;
+        refused = run.refused;
+        converged = run.converged;
+    } else {
+        done = vek::RelaxCurve(x, y, z, options.iterations, vek::kThickness, options.precision);
+        refused = done < options.iterations;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    if (done < options.iterations) {
+    if (refused) {
         std::fprintf(stderr,
                      "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
                      "points at precision %g, or its length is not finite; lower the precision\n",
@@ -54,15 +70,29 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
-    std::fputs(vek::RelaxSummary(x, y, z, vek::kThickness, done, seconds).c_str(), stderr);
+    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, done, seconds, converged);
+    std::fputs(vek::FormatRelaxSummary(report).c_str(), stderr);
 
     if (options.output.empty()) {
         if (!WriteToStandardOutput(FormatPointsText(x, y, z))) {
             std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
             return kExitFailed;
         }
-    } else if (!WritePointsFile(options.output, x, y, z, error)) {
+    } else {
+        const bool written = IsVectPath(options.output) ? WriteVectFile(options.output, x, y, z, error)
+                                                        : WritePointsFile(options.output, x, y, z, error);
+        if (!written) {
+            std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+            return kExitFailed;
+        }
+    }
+    if (!options.mesh.empty() &&
+        !vek::ExportTubeMesh(x, y, z, vek::kThickness, options.scale, options.unitsMm, options.mesh, error)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    if (options.json && !WriteToStandardOutput(vek::FormatRelaxJson(report))) {
+        std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
         return kExitFailed;
     }
     return 0;

@@ -1,0 +1,31 @@
+// CurveContacts: where a relaxed curve's tube touches itself, counted as
+// pairs of points of different parts of the curve that lie about one
+// thickness apart.
+#pragma once
+
+#include "curve/double_array.h"
+
+namespace vek {
+// Two non-neighbouring points closer than this multiple of the thickness
+// are in contact: a tight knot holds its strands at one thickness, and the
+// relaxation leaves them a little inside it.
+inline constexpr double kContactFactor = 1.01;
+}  // namespace vek
+
+struct CurveContacts {
+    // Unordered pairs (i, j) in contact.
+    long long count = 0;
+    // The smallest distance of such a pair (model units); +infinity when
+    // there is none.
+    double nearest = 0.0;
+};
+
+// In:  x, y, z: the n points of the closed curve (model units);
+//      window: the exclusion window length (ExclusionWindow(thickness));
+//      reach: the contact distance (kContactFactor * thickness).
+// Out: the pairs i < j that are candidates of each other by the
+//      relaxation's window rule (IsWindowCandidate with the WindowSteps of
+//      both points) and lie closer than `reach`, and their smallest
+//      distance. Time proportional to n squared.
+CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
+                                 double reach);

@@ -1,0 +1,99 @@
+#include "curve/curve_contacts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "curve/constants.h"
+#include "curve/curve_metrics.h"
+#include "curve/relax_step.h"
+#include "sketch/points_file.h"
+#include "tools/relax_cli.h"
+
+namespace {
+
+const double kReach = vek::kContactFactor * vek::kThickness;
+
+CurveContacts Contacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
+{
+    return CountCurveContacts(x, y, z, ExclusionWindow(vek::kThickness), kReach);
+}
+
+}  // namespace
+
+TEST(CurveContacts, TightTrefoilTouchesItselfAtItsNearestDistance)
+{
+    CDoubleArray x, y, z;
+    std::string error;
+    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
+    ASSERT_EQ(vek::RelaxCurve(x, y, z, 3000, vek::kThickness, 1.0), 3000);
+    const CurveContacts contacts = Contacts(x, y, z);
+    // Three crossings, each pressing strands together over several points.
+    EXPECT_GE(contacts.count, 30);
+    EXPECT_LT(contacts.count, static_cast<long long>(x.GetSize()) * x.GetSize() / 4);
+    EXPECT_EQ(contacts.nearest, MinNonLocalDistance(x, y, z, ExclusionWindow(vek::kThickness)));
+    EXPECT_LT(contacts.nearest, vek::kThickness);
+
+    // The pairs do not depend on where the numbering starts or which way it
+    // runs: both windows of both points are checked.
+    CDoubleArray rx, ry, rz, sx, sy, sz;
+    const int n = x.GetSize();
+    for (int k = 0; k < n; ++k) {
+        rx.Add(x[n - 1 - k]);
+        ry.Add(y[n - 1 - k]);
+        rz.Add(z[n - 1 - k]);
+        sx.Add(x[(k + 17) % n]);
+        sy.Add(y[(k + 17) % n]);
+        sz.Add(z[(k + 17) % n]);
+    }
+    EXPECT_EQ(Contacts(rx, ry, rz).count, contacts.count);
+    EXPECT_EQ(Contacts(sx, sy, sz).count, contacts.count);
+    EXPECT_EQ(Contacts(rx, ry, rz).nearest, contacts.nearest);
+}
+
+TEST(CurveContacts, CurvesWithoutNearStrandsHaveNone)
+{
+    for (const double radius : {0.3, 0.01}) {
+        CDoubleArray x, y, z;
+        for (int k = 0; k < 200; ++k) {
+            x.Add(radius * std::cos(k * 0.031415926535897934));
+            y.Add(radius * std::sin(k * 0.031415926535897934));
+            z.Add(0.0);
+        }
+        const CurveContacts contacts = Contacts(x, y, z);
+        EXPECT_EQ(contacts.count, 0) << radius;
+        EXPECT_TRUE(std::isinf(contacts.nearest)) << radius;
+    }
+    CDoubleArray x, y, z;
+    EXPECT_EQ(Contacts(x, y, z).count, 0);
+}
+
+TEST(CurveContacts, TwoStrandsJustInsideAndJustOutsideTheReach)
+{
+    // A long thin loop: two straight strands 0.5 long, joined at the ends,
+    // their points facing each other at `gap`.
+    for (const auto& [gap, touching] : {std::pair{0.0302, true}, std::pair{0.0304, false}}) {
+        CDoubleArray x, y, z;
+        const int side = 100;
+        for (int k = 0; k < side; ++k) {
+            x.Add(0.005 * k);
+            y.Add(0.0);
+            z.Add(0.0);
+        }
+        for (int k = side - 1; k >= 0; --k) {
+            x.Add(0.005 * k);
+            y.Add(gap);
+            z.Add(0.0);
+        }
+        const CurveContacts contacts = Contacts(x, y, z);
+        if (touching) {
+            // Face to face, away from the turns where the windows reach round.
+            EXPECT_GE(contacts.count, side - 20) << gap;
+            EXPECT_LE(contacts.count, side) << gap;
+            EXPECT_NEAR(contacts.nearest, gap, 1e-15);
+        } else {
+            EXPECT_EQ(contacts.count, 0) << gap;
+        }
+    }
+}
