@@ -11,8 +11,10 @@ CColorWidthDlg::CColorWidthDlg(wxWindow* owner)
     : CVekDialog(owner, "IDD_COLOR_WIDTH", 219, 139)
 {
     // The colour buttons are no tab stops: Tab goes OK, ｷｬﾝｾﾙ, the edit.
+    // (dynamic_cast, not wxDynamicCast: the toolkit's macro static_casts the
+    // window to the asked class before it checks, undefined for the others.)
     for (wxWindow* child : GetChildren())
-        if (wxDynamicCast(child, wxRadioButton))
+        if (dynamic_cast<wxRadioButton*>(child))
             child->SetCanFocus(false);
     Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent& event) {
         m_bRadioClicked = true;
@@ -45,7 +47,7 @@ void CColorWidthDlg::ExchangeRadioGroup(bool saveAndValidate, const char* firstR
     std::vector<DialogControlKind> kinds;
     int first = -1;
     for (wxWindow* child : children) {
-        auto* radio = wxDynamicCast(child, wxRadioButton);
+        auto* radio = dynamic_cast<wxRadioButton*>(child);
         kinds.push_back({radio != nullptr, radio != nullptr && radio->HasFlag(wxRB_GROUP)});
         if (child->GetId() == wxXmlResource::GetXRCID(firstRadioName))
             first = static_cast<int>(kinds.size()) - 1;

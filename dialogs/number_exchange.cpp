@@ -11,6 +11,10 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Larger magnitudes are shown as this one: its 15-digit text is the
+// largest that still reads back as a finite double.
+constexpr double kLargestShownMagnitude = 1.79769313486231e308;
+
 }  // namespace
 
 std::string FormatDialogNumber(double value)
@@ -21,6 +25,12 @@ std::string FormatDialogNumber(double value)
         return value > 0 ? "1e+999" : "-1e+999";
     if (value == 0.0)
         value = 0.0;  // drops the sign of a negative zero
+    // The largest doubles round to "1.79769313486232e+308", beyond the
+    // double range, which would read back as infinity: confirming the
+    // dialog unchanged must not turn them into a value the dialog refuses,
+    // so they are shown rounded towards zero instead.
+    if (std::fabs(value) > kLargestShownMagnitude)
+        return value > 0 ? "1.79769313486231e+308" : "-1.79769313486231e+308";
 
     char buffer[64];
     const int length = std::snprintf(buffer, sizeof buffer, "%.*g", vek::kDialogNumberDigits, value);

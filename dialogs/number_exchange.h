@@ -20,7 +20,8 @@ inline constexpr int kDialogExponentDigits = 3;
 // significant digits, no trailing zeros; exponent form below 1e-4 and from
 // 1e15 up), the exponent widened to at least three digits: 1 -> "1",
 // 0.03 -> "0.03", 1e-5 -> "1e-005", 1e15 -> "1e+015", 1.5e300 ->
-// "1.5e+300".
+// "1.5e+300". Magnitudes above 1.79769313486231e308, whose 15-digit form
+// would lie beyond the double range, are shown as +-1.79769313486231e+308.
 // Values that have no such form: +infinity is "1e+999" and -infinity
 // "-1e+999", which read back as the same infinity, so confirming the dialog
 // unchanged keeps the value; negative zero is "0", since "-0" would be

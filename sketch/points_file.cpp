@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -177,7 +179,11 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
     return text;
 }
 
-void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+namespace {
+
+// The reading rules, storing each point through store(x, y, z).
+template <class Store>
+void ScanPoints(std::string_view text, Store store)
 {
     // Set once: a coordinate a short scan does not read keeps the previous
     // point's value.
@@ -197,12 +203,21 @@ void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CD
         }
         if (converted == 0)
             return;
-        x.SetAtGrow(x.GetSize(), holders[0]);
-        y.SetAtGrow(y.GetSize(), holders[1]);
-        z.SetAtGrow(z.GetSize(), holders[2]);
+        store(holders[0], holders[1], holders[2]);
         if (ended)
             return;
     }
+}
+
+}  // namespace
+
+void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    ScanPoints(text, [&](double px, double py, double pz) {
+        x.SetAtGrow(x.GetSize(), px);
+        y.SetAtGrow(y.GetSize(), py);
+        z.SetAtGrow(z.GetSize(), pz);
+    });
 }
 
 bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
@@ -225,10 +240,39 @@ bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, C
     }
     file.reset();
 
-    x.SetSize(0);
-    y.SetSize(0);
-    z.SetSize(0);
-    ParsePointsText(bytes, x, y, z);
+    // The points are gathered apart first, in storage that grows by
+    // doubling (the arrays' own rule would copy a large file's points over
+    // and over), and only then put into x, y, z in one go.
+    std::vector<double> points;
+    ScanPoints(bytes, [&](double px, double py, double pz) {
+        points.insert(points.end(), {px, py, pz});
+    });
+    const size_t count = points.size() / 3;
+    if (count > static_cast<size_t>(CDoubleArray::kMaxSize))
+        throw std::length_error("too many points");
+    const int n = static_cast<int>(count);
+    // Growing may fail and comes first; a grown array has kept its elements,
+    // so cutting it back restores it. Shrinking cannot fail and comes last.
+    CDoubleArray* arrays[3] = {&x, &y, &z};
+    const int before[3] = {x.GetSize(), y.GetSize(), z.GetSize()};
+    try {
+        for (int k = 0; k < 3; ++k)
+            if (n > before[k])
+                arrays[k]->SetSize(n);
+    } catch (...) {
+        for (int k = 0; k < 3; ++k)
+            if (arrays[k]->GetSize() > before[k])
+                arrays[k]->SetSize(before[k]);
+        throw;
+    }
+    for (CDoubleArray* a : arrays)
+        if (a->GetSize() > n)
+            a->SetSize(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = points[3 * static_cast<size_t>(i)];
+        y[i] = points[3 * static_cast<size_t>(i) + 1];
+        z[i] = points[3 * static_cast<size_t>(i) + 2];
+    }
     return true;
 }
 

@@ -57,8 +57,9 @@ void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CD
 // Reads the whole file at `path` as bytes and replaces x, y, z with its
 // points. Returns false with a readable `error` when the file cannot be
 // opened or read; x, y, z are then left as they were. Should storage run
-// out while the points are stored, std::bad_alloc propagates and x, y, z
-// may hold only part of the file.
+// out, std::bad_alloc (or std::length_error beyond the arrays' largest
+// size) propagates and x, y, z are also left as they were. The time taken
+// grows in proportion to the file's size.
 bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error);
 
 // Writes the points to `path` (created, or emptied if it exists) in binary

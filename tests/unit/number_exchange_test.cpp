@@ -31,6 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{-2.5e-10, "-2.5e-010"}, FormatCase{0.1 + 0.2, "0.3"},
                       FormatCase{1.0 / 3.0, "0.333333333333333"}, FormatCase{123456789012345678.0, "1.23456789012346e+017"},
                       FormatCase{0.0, "0"}, FormatCase{-0.0, "0"}, FormatCase{4.9406564584124654e-324, "4.94065645841247e-324"},
+                      FormatCase{1.797693134862315e308, "1.79769313486231e+308"},
+                      FormatCase{-1.7976931348623157e308, "-1.79769313486231e+308"},
+                      FormatCase{1.79769313486231e308, "1.79769313486231e+308"},
+                      FormatCase{1.7976931348623e308, "1.7976931348623e+308"},
                       FormatCase{kInf, "1e+999"}, FormatCase{-kInf, "-1e+999"},
                       FormatCase{std::numeric_limits<double>::quiet_NaN(), "nan"}));
 
@@ -115,11 +119,14 @@ TEST(NumberExchangeWindow, OnlyTheFirst31CharactersCount)
 
 TEST(NumberExchangeRoundTrip, ShownTextsReadBackToTheValue)
 {
-    for (const double v : {1.0, 0.03, 1e-5, 1e15, 1.5e300, -7.25, 0.0, -0.0, kInf, -kInf, 5e-324}) {
+    const double largest = std::numeric_limits<double>::max();
+    for (const double v : {1.0, 0.03, 1e-5, 1e15, 1.5e300, -7.25, 0.0, -0.0, kInf, -kInf, 5e-324, largest, -largest}) {
         double back = kUntouched;
         ASSERT_TRUE(ParseDialogNumber(FormatDialogNumber(v), back)) << v;
         if (v == 5e-324)
             EXPECT_EQ(back, 4.9406564584124654e-324);
+        else if (std::fabs(v) == largest)  // shown with 15 digits, still finite
+            EXPECT_EQ(back, std::copysign(1.79769313486231e308, v));
         else
             EXPECT_EQ(back, v);
     }
