@@ -10,7 +10,8 @@ packages=(
   fonts-ipafont-gothic
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xauth xdotool imagemagick x11-utils clang)
+  # clang and its runtime libraries build the fuzz targets (libFuzzer).
+  packages+=(xvfb xauth xdotool imagemagick x11-utils clang libclang-rt-14-dev)
 fi
 
 missing=()
