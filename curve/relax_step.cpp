@@ -104,6 +104,15 @@ void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickne
         nz[i] = nz[i] + sz;
     }
 
+    RecentreCurve(nx, ny, nz, x, y, z);
+}
+
+void RecentreCurve(const CDoubleArray& nx, const CDoubleArray& ny, const CDoubleArray& nz, CDoubleArray& x,
+                   CDoubleArray& y, CDoubleArray& z)
+{
+    const int n = nx.GetSize();
+    if (n == 0)
+        return;
     // The centroid of the points (not weighted by arc length), summed in
     // index order.
     double sumX = 0.0;

@@ -51,3 +51,9 @@ inline bool IsWindowCandidate(int i, int j, int n, int fwd, int bwd)
 // where it is. Then P[k] = N[k] - mean(N).
 void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double window, CDoubleArray& nx,
                CDoubleArray& ny, CDoubleArray& nz);
+
+// The last part of an iteration: P[k] = N[k] - mean(N) for the n new points
+// nx, ny, nz (model units), the mean summed in index order; written into
+// x, y, z, which already have n elements. Nothing happens for n = 0.
+void RecentreCurve(const CDoubleArray& nx, const CDoubleArray& ny, const CDoubleArray& nz, CDoubleArray& x,
+                   CDoubleArray& y, CDoubleArray& z);

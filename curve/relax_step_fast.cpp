@@ -848,20 +848,5 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     w.Run(&SecondPass, &s, parts);
 
     // The centroid, summed in index order on one thread as RelaxStep sums it.
-    double sumX = 0.0;
-    double sumY = 0.0;
-    double sumZ = 0.0;
-    for (int k = 0; k < n; ++k) {
-        sumX += nx[k];
-        sumY += ny[k];
-        sumZ += nz[k];
-    }
-    const double meanX = sumX / n;
-    const double meanY = sumY / n;
-    const double meanZ = sumZ / n;
-    for (int k = 0; k < n; ++k) {
-        x[k] = nx[k] - meanX;
-        y[k] = ny[k] - meanY;
-        z[k] = nz[k] - meanZ;
-    }
+    RecentreCurve(nx, ny, nz, x, y, z);
 }

@@ -1,13 +1,12 @@
 #include "sketch/points_file.h"
 
+#include "sketch/file_bytes.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
-#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -152,15 +151,6 @@ ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
     return ScanResult::Number;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-std::string ErrorText(const char* what, const std::string& path, int err)
-{
-    return std::string(what) + " \"" + path + "\": " + std::strerror(err);
-}
-
 }  // namespace
 
 std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
@@ -222,23 +212,9 @@ void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CD
 
 bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
 {
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = ErrorText("cannot open", path, errno);
-        return false;
-    }
     std::string bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(file.get())) {
-        // A directory opens on some systems and fails only here.
-        error = ErrorText("cannot read", path, errno != 0 ? errno : EIO);
+    if (!ReadFileBytes(path, bytes, error))
         return false;
-    }
-    file.reset();
 
     // The points are gathered apart first, in storage that grows by
     // doubling (the arrays' own rule would copy a large file's points over
@@ -279,25 +255,5 @@ bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, C
 bool WritePointsFile(const std::string& path, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
                      std::string& error)
 {
-    const std::string text = FormatPointsText(x, y, z);
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = ErrorText("cannot create", path, errno);
-        return false;
-    }
-    int err = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        err = errno != 0 ? errno : EIO;
-    if (err == 0 && std::fflush(file) != 0)
-        err = errno != 0 ? errno : EIO;
-    // The close is checked too: on some file systems it is where a full disk
-    // is first reported.
-    if (std::fclose(file) != 0 && err == 0)
-        err = errno != 0 ? errno : EIO;
-    if (err != 0) {
-        error = ErrorText("cannot write", path, err);
-        return false;
-    }
-    return true;
+    return WriteFileBytes(path, FormatPointsText(x, y, z), error);
 }

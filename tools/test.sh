@@ -9,7 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/install-deps.sh --test
 build=${VEK_BUILD_DIR:-build}
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
+# -noreset: the virtual X server must not reset when one test program
+# closes its last connection while the next one is connecting.
+xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 jobs=$(nproc)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
