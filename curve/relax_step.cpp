@@ -54,20 +54,8 @@ void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickne
     }
 
     for (int i = 0; i < n; ++i) {
-        const int prev = i == 0 ? n - 1 : i - 1;
-        const int next = i + 1 == n ? 0 : i + 1;
-
-        // The previous neighbour's term is added first; the order fixes the
-        // rounding.
-        double sx = 0.0;
-        double sy = 0.0;
-        double sz = 0.0;
-        sx = sx + vek::kPull * (x[prev] - x[i]);
-        sy = sy + vek::kPull * (y[prev] - y[i]);
-        sz = sz + vek::kPull * (z[prev] - z[i]);
-        sx = sx + vek::kPull * (x[next] - x[i]);
-        sy = sy + vek::kPull * (y[next] - y[i]);
-        sz = sz + vek::kPull * (z[next] - z[i]);
+        double sx, sy, sz;
+        NeighbourPull(x, y, z, i, n, sx, sy, sz);
 
         const int fwd = WindowSteps(x, y, z, i, +1, window);
         const int bwd = WindowSteps(x, y, z, i, -1, window);
@@ -95,9 +83,7 @@ void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickne
         // every point. Such a point only gets its pull this time; once the
         // pulls have moved the two copies apart, the push has a direction.
         if (d < thickness && d > 0.0) {
-            sx = sx - ((x[m] - x[i]) / d) * (thickness - d);
-            sy = sy - ((y[m] - y[i]) / d) * (thickness - d);
-            sz = sz - ((z[m] - z[i]) / d) * (thickness - d);
+            PushAway(x, y, z, i, m, d, thickness, sx, sy, sz);
         }
         nx[i] = nx[i] + sx;
         ny[i] = ny[i] + sy;

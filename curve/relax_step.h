@@ -9,6 +9,7 @@
 // faster forms must match it bit for bit.
 #pragma once
 
+#include "curve/constants.h"
 #include "curve/double_array.h"
 
 // The length of the exclusion window along the curve for a tube of the given
@@ -51,6 +52,39 @@ inline bool IsWindowCandidate(int i, int j, int n, int fwd, int bwd)
 // where it is. Then P[k] = N[k] - mean(N).
 void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double window, CDoubleArray& nx,
                CDoubleArray& ny, CDoubleArray& nz);
+
+// The neighbour pull of point i of the n points (n >= 1):
+// S = 0.2*(P[i-1]-P[i]) + 0.2*(P[i+1]-P[i]) per coordinate, starting from 0
+// and adding the previous neighbour's term first; the order fixes the
+// rounding, so every relaxation step computes it through this one function.
+// Coords: CDoubleArray or a pointer to the coordinates.
+template <class Coords>
+inline void NeighbourPull(const Coords& x, const Coords& y, const Coords& z, int i, int n, double& sx, double& sy,
+                          double& sz)
+{
+    const int prev = i == 0 ? n - 1 : i - 1;
+    const int next = i + 1 == n ? 0 : i + 1;
+    sx = 0.0;
+    sy = 0.0;
+    sz = 0.0;
+    sx = sx + vek::kPull * (x[prev] - x[i]);
+    sy = sy + vek::kPull * (y[prev] - y[i]);
+    sz = sz + vek::kPull * (z[prev] - z[i]);
+    sx = sx + vek::kPull * (x[next] - x[i]);
+    sy = sy + vek::kPull * (y[next] - y[i]);
+    sz = sz + vek::kPull * (z[next] - z[i]);
+}
+
+// The push of point i away from its nearest candidate m at distance d,
+// 0 < d < thickness: S = S - ((P[m] - P[i]) / d) * (thickness - d).
+template <class Coords>
+inline void PushAway(const Coords& x, const Coords& y, const Coords& z, int i, int m, double d, double thickness,
+                     double& sx, double& sy, double& sz)
+{
+    sx = sx - ((x[m] - x[i]) / d) * (thickness - d);
+    sy = sy - ((y[m] - y[i]) / d) * (thickness - d);
+    sz = sz - ((z[m] - z[i]) / d) * (thickness - d);
+}
 
 // The last part of an iteration: P[k] = N[k] - mean(N) for the n new points
 // nx, ny, nz (model units), the mean summed in index order; written into

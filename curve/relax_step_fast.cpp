@@ -498,19 +498,8 @@ void SecondPass(void* context, int part, int parts)
         const int g1 = std::min(n, g0 + kLeafPoints);
         int count = 0;
         for (int i = g0; i < g1; ++i) {
-            const int prev = i == 0 ? n - 1 : i - 1;
-            const int next = i + 1 == n ? 0 : i + 1;
-
-            // RelaxStep's pull, term by term in its order.
-            double sx = 0.0;
-            double sy = 0.0;
-            double sz = 0.0;
-            sx = sx + vek::kPull * (x[prev] - x[i]);
-            sy = sy + vek::kPull * (y[prev] - y[i]);
-            sz = sz + vek::kPull * (z[prev] - z[i]);
-            sx = sx + vek::kPull * (x[next] - x[i]);
-            sy = sy + vek::kPull * (y[next] - y[i]);
-            sz = sz + vek::kPull * (z[next] - z[i]);
+            double sx, sy, sz;
+            NeighbourPull(x, y, z, i, n, sx, sy, sz);
 
             // Forward window. The sequential sums only grow with the count,
             // so the count is the first one surely above, provided the one
@@ -601,9 +590,7 @@ void SecondPass(void* context, int part, int parts)
             if (m >= 0) {
                 const double d = std::sqrt(g.best);
                 if (d < s.thickness && d > 0.0) {
-                    sx = sx - ((x[m] - x[i]) / d) * (s.thickness - d);
-                    sy = sy - ((y[m] - y[i]) / d) * (s.thickness - d);
-                    sz = sz - ((z[m] - z[i]) / d) * (s.thickness - d);
+                    PushAway(x, y, z, i, m, d, s.thickness, sx, sy, sz);
                 }
             }
             s.nx[i] = x[i] + sx;
