@@ -73,5 +73,15 @@ protected:
     CMainFrame* frame = nullptr;
 };
 
+// A path in the tests' own temporary folder.
+std::string TempPath(const std::string& name);
+
+// Sends a synthetic mouse event at client pixel (x, y) to the view; for the
+// wheel, `wheel` is the rotation (120 per notch away from the user).
+void SendMouse(CCurveView& view, wxEventType type, int x, int y, int wheel = 0);
+
+// An answer for a file dialog: chooses `path` and presses OK.
+ScriptedDialogs::Answer ChooseFile(const std::string& path);
+
 // Points on a circle of radius `radius` in the plane z = 0.
 std::vector<std::array<double, 3>> CirclePoints(int count, double radius);

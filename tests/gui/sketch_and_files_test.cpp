@@ -15,46 +15,12 @@
 
 namespace {
 
-void SendMouse(CCurveView& view, wxEventType type, int x, int y, int wheel = 0)
-{
-    wxMouseEvent event(type);
-    event.SetEventObject(&view);
-    event.m_x = x;
-    event.m_y = y;
-    if (type == wxEVT_MOUSEWHEEL) {
-        event.m_wheelRotation = wheel;
-        event.m_wheelDelta = 120;
-        event.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
-    }
-    view.ProcessWindowEvent(event);
-}
-
-std::string TempPath(const std::string& name)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "vek-gui-tests";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
-}
-
 std::string ReadAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-ScriptedDialogs::Answer ChooseFile(const std::string& path)
-{
-    return [path](wxDialog* dialog) {
-        auto* files = static_cast<wxFileDialog*>(dialog);
-        files->SetPath(wxString::FromUTF8(path));
-        // The file chooser takes the folder in the background.
-        for (int i = 0; i < 200 && files->GetPath().utf8_string() != path; ++i)
-            PumpEvents(5);
-        EXPECT_EQ(files->GetPath().utf8_string(), path);
-        return wxID_OK;
-    };
 }
 
 }  // namespace

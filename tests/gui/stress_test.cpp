@@ -30,42 +30,9 @@ namespace {
 
 using Points = std::vector<std::array<double, 3>>;
 
-std::string TempPath(const std::string& name)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "vek-stress-tests";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
-}
-
 std::string ExamplePath(const std::string& name)
 {
     return std::string(VEK_SOURCE_DIR) + "/examples/" + name;
-}
-
-void SendMouse(CCurveView& view, wxEventType type, int x, int y, int wheel = 0)
-{
-    wxMouseEvent event(type);
-    event.SetEventObject(&view);
-    event.m_x = x;
-    event.m_y = y;
-    if (type == wxEVT_MOUSEWHEEL) {
-        event.m_wheelRotation = wheel;
-        event.m_wheelDelta = 120;
-        event.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
-    }
-    view.ProcessWindowEvent(event);
-}
-
-ScriptedDialogs::Answer ChooseFile(const std::string& path)
-{
-    return [path](wxDialog* dialog) {
-        auto* files = static_cast<wxFileDialog*>(dialog);
-        files->SetPath(wxString::FromUTF8(path));
-        for (int i = 0; i < 200 && files->GetPath().utf8_string() != path; ++i)
-            PumpEvents(5);
-        EXPECT_EQ(files->GetPath().utf8_string(), path);
-        return wxID_OK;
-    };
 }
 
 // Types `text` into a settings dialog and presses OK; a refused text (its
