@@ -1,0 +1,38 @@
+// Which knot a closed polygon is: invariants computed exactly from the
+// crossings of a generic projection, and the name from the table of the
+// unknot and the prime knots up to seven crossings.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vek {
+
+struct KnotType {
+    // False when no usable projection was found (degenerate polygon,
+    // non-finite coordinates, fewer than 3 vertices): nothing else is set.
+    bool known = false;
+    // "0_1", "3_1", ..., "7_7", or "unknown".
+    std::string name;
+    // Alexander polynomial, normalised: symmetric, positive leading
+    // coefficient, lowest degree first.
+    std::vector<long long> alexander;
+    // |Delta(-1)|.
+    long long determinant = 0;
+    // Second Vassiliev invariant: the z^2 coefficient of the Conway
+    // polynomial.
+    long long v2 = 0;
+    // Crossings of the projection used.
+    long long crossings = 0;
+};
+
+// In:  x, y, z: the n vertices of the closed polygon (model units).
+// Out: its knot type (see KnotType).
+KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std::span<const double> z);
+
+// Two polygons have the same knot type when both are known and their
+// invariants agree (names alone do not tell unknown knots apart).
+bool SameKnotType(const KnotType& a, const KnotType& b);
+
+}  // namespace vek
