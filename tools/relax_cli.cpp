@@ -11,7 +11,7 @@
 #include "curve/relax_step_fast.h"
 #include "curve/resample_curve.h"
 #include "render/build_tube.h"
-#include "render/mesh_export.h"
+#include "io/mesh_export.h"
 #include "render/tube_mesh.h"
 
 namespace vek {

@@ -15,9 +15,9 @@
 #include "render/camera.h"
 #include "render/tube_mesh.h"
 #include "render/vec3.h"
-#include "sketch/file_bytes.h"
-#include "sketch/points_file.h"
-#include "sketch/vect_file.h"
+#include "io/file_bytes.h"
+#include "io/points_file.h"
+#include "io/vect_file.h"
 
 namespace {
 

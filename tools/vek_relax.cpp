@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "curve/constants.h"
-#include "sketch/points_file.h"
-#include "sketch/vect_file.h"
+#include "io/points_file.h"
+#include "io/vect_file.h"
 #include "tools/relax_cli.h"
 
 namespace {
