@@ -94,11 +94,11 @@ SolveOutcome SolveWithStruts(const std::vector<double>& points, double edge, con
     Ipopt::SmartPtr<Ipopt::TNLP> owner = problem;
 
     Ipopt::SmartPtr<Ipopt::IpoptApplication> app = IpoptApplicationFactory();
-    app->Options()->SetIntegerValue("print_level", getenv("VEK_IPOPT_PRINT") ? atoi(getenv("VEK_IPOPT_PRINT")) : 0);
+    app->Options()->SetIntegerValue("print_level", 0);
     app->Options()->SetStringValue("sb", "yes");
     app->Options()->SetNumericValue("tol", kSolverTolerance);
     app->Options()->SetNumericValue("constr_viol_tol", 1e-12);
-    app->Options()->SetIntegerValue("max_iter", getenv("VEK_MAXIT") ? atoi(getenv("VEK_MAXIT")) : maxIterations);
+    app->Options()->SetIntegerValue("max_iter", maxIterations);
     // Measured on tight trefoils: the monotone barrier rule converges in a
     // third fewer iterations than the adaptive one here, and MUMPS's own
     // scaling of the saddle-point system costs time without helping.
@@ -207,7 +207,8 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
     };
     for (solve = 1; solve <= options.maxSolves; ++solve) {
         const int gap = LocalGap(kRadius, edge);
-        const std::vector<EdgePair> struts = CloseEdgePairs(points, gap, 2.0 * kRadius * (1.0 + kStrutMargin));
+        const std::vector<EdgePair> struts =
+            StrutCandidates(CloseEdgePairs(points, gap, 2.0 * kRadius * (1.0 + kStrutMargin)), n);
         SolveOutcome outcome =
             SolveWithStruts(points, edge, struts, solve == 1, options.maxIterations, progress);
         iterationBase += outcome.iterations;

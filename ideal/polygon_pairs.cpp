@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <unordered_map>
 
@@ -100,6 +101,46 @@ std::vector<EdgePair> CloseEdgePairs(const std::vector<double>& points, int minG
                             [](const EdgePair& l, const EdgePair& r) { return l.a == r.a && l.b == r.b; }),
                 pairs.end());
     return pairs;
+}
+
+}  // namespace vek
+
+namespace vek {
+
+std::vector<EdgePair> StrutCandidates(const std::vector<EdgePair>& pairs, int n)
+{
+    // Distance of every listed pair, to compare a pair with its neighbours
+    // along either edge.
+    std::unordered_map<long long, double> distance;
+    auto key = [n](int a, int b) {
+        a = (a % n + n) % n;
+        b = (b % n + n) % n;
+        if (a > b)
+            std::swap(a, b);
+        return static_cast<long long>(a) * n + b;
+    };
+    for (const EdgePair& pair : pairs)
+        distance.emplace(key(pair.a, pair.b), pair.distance);
+    auto at = [&](int a, int b) {
+        const auto it = distance.find(key(a, b));
+        return it == distance.end() ? std::numeric_limits<double>::infinity() : it->second;
+    };
+    std::vector<EdgePair> kept;
+    for (const EdgePair& pair : pairs) {
+        bool nearMinimum = false;
+        // The pair or one of its neighbours along the second edge is a
+        // local minimum over the second edge, seen from the first or the
+        // other way round.
+        for (int shift = -1; shift <= 1 && !nearMinimum; ++shift) {
+            const int b = pair.b + shift, a = pair.a + shift;
+            const double db = at(pair.a, b), da = at(a, pair.b);
+            nearMinimum = (db <= at(pair.a, b - 1) && db <= at(pair.a, b + 1) && std::isfinite(db)) ||
+                          (da <= at(a - 1, pair.b) && da <= at(a + 1, pair.b) && std::isfinite(da));
+        }
+        if (nearMinimum)
+            kept.push_back(pair);
+    }
+    return kept;
 }
 
 }  // namespace vek

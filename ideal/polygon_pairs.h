@@ -31,6 +31,13 @@ struct EdgePair {
 //      this near linear in n.
 std::vector<EdgePair> CloseEdgePairs(const std::vector<double>& points, int minGap, double maxDistance);
 
+// In:  pairs from CloseEdgePairs of a polygon of n vertices.
+// Out: the pairs that are, or are next to, a local minimum of the distance
+//      over one of their edges with the other held: one small cluster per
+//      contact of two strands instead of every close pair, which keeps the
+//      solver's systems sparse.
+std::vector<EdgePair> StrutCandidates(const std::vector<EdgePair>& pairs, int n);
+
 // The number of edges between arc length pi * radius and the edge length
 // `edge`: the smallest gap CloseEdgePairs should use for tube radius radius.
 int LocalGap(double radius, double edge);
