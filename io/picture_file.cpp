@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "sketch/file_bytes.h"
+#include "io/file_bytes.h"
 
 namespace {
 

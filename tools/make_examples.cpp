@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

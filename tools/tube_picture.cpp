@@ -10,10 +10,9 @@
 #include <exception>
 #include <string>
 
-#include "render/tube_picture.h"
+#include "io/curve_file.h"
 #include "io/picture_file.h"
-#include "sketch/points_file.h"
-#include "sketch/vect_file.h"
+#include "render/tube_picture.h"
 #include "tools/picture_options.h"
 
 namespace {
@@ -53,7 +52,7 @@ int main(int argc, char** argv)
         return Fail(2, "OUT: a picture file name must end in .png or .ppm, not \"" + output + "\"");
 
     CDoubleArray x, y, z;
-    if (!(IsVectPath(input) ? ReadVectFile(input, x, y, z, error) : ReadPointsFile(input, x, y, z, error)))
+    if (!ReadCurveFile(input, x, y, z, error))
         return Fail(1, error);
     if (x.GetSize() < 2)
         return Fail(1, "\"" + input + "\" holds fewer than two points: there is no tube to draw");
