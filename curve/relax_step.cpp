@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "curve/constants.h"
+#include "curve/vec_math.h"
 
 double ExclusionWindow(double thickness)
 {
@@ -12,30 +13,10 @@ double ExclusionWindow(double thickness)
 int WindowSteps(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int i, int step, double window)
 {
     const int n = x.GetSize();
-    double sum = 0.0;
-    int k = i;
-    int count = 0;
-    for (;;) {
-        ++count;
-        int next = k + step;
-        if (next >= n)
-            next -= n;
-        else if (next < 0)
-            next += n;
-        const double dx = x[next] - x[k];
-        const double dy = y[next] - y[k];
-        const double dz = z[next] - z[k];
-        sum += std::sqrt(dx * dx + dy * dy + dz * dz);
-        k = next;
-        if (!(sum <= window))
-            break;
-        // Once round the curve without leaving the window: an endless walk
-        // would never find a candidate either, and count = n already rules
-        // every candidate out.
-        if (count == n)
-            break;
-    }
-    return count;
+    // |P[k+1] - P[k]|; backwards the walk takes |P[k-1] - P[k]|, the same
+    // double, as a difference and its negation have the same square.
+    return WindowStepsBy(n, i, step, window,
+                         [&](int k) { return Distance(x, y, z, k + 1 == n ? 0 : k + 1, k); });
 }
 
 void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double window, CDoubleArray& nx,
@@ -65,10 +46,7 @@ void RelaxStep(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickne
         for (int j = 0; j < n; ++j) {
             if (!IsWindowCandidate(i, j, n, fwd, bwd))
                 continue;
-            const double dx = x[j] - x[i];
-            const double dy = y[j] - y[i];
-            const double dz = z[j] - z[i];
-            const double d2 = dx * dx + dy * dy + dz * dz;
+            const double d2 = Distance2(x, y, z, j, i);
             if (d2 < best) {  // strict: among equal distances the lowest index wins
                 best = d2;
                 m = j;

@@ -25,6 +25,36 @@ double ExclusionWindow(double thickness);
 // Precondition: 0 <= i < n.
 int WindowSteps(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int i, int step, double window);
 
+// The walk of WindowSteps over given segment lengths: segment(k) is
+// |P[k + 1 mod n] - P[k]|; the walk from i adds segment(i), segment(i + 1),
+// ... forwards and segment(i - 1), segment(i - 2), ... backwards, in that
+// order, so the same lengths give the same count. n >= 1, 0 <= i < n.
+template <class SegmentLength>
+int WindowStepsBy(int n, int i, int step, double window, const SegmentLength& segment)
+{
+    double sum = 0.0;
+    int k = i;
+    int count = 0;
+    for (;;) {
+        ++count;
+        if (step > 0) {
+            sum += segment(k);
+            k = k + 1 == n ? 0 : k + 1;
+        } else {
+            k = k == 0 ? n - 1 : k - 1;
+            sum += segment(k);
+        }
+        if (!(sum <= window))
+            break;
+        // Once round the curve without leaving the window: an endless walk
+        // would never find a candidate either, and count = n already rules
+        // every candidate out.
+        if (count == n)
+            break;
+    }
+    return count;
+}
+
 // Whether point j lies outside both exclusion windows of point i on a closed
 // curve of n points, given the window step counts fwd and bwd of i: the
 // cyclic offset t = (j - i) mod n satisfies fwd <= t <= n - bwd. The first
