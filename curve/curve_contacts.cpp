@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "curve/relax_step.h"
+#include "curve/vec_math.h"
 
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
                                  double reach)
@@ -23,10 +24,7 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         for (int j = i + 1; j < n; ++j) {
             if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]) || !IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
                 continue;
-            const double dx = x[j] - x[i];
-            const double dy = y[j] - y[i];
-            const double dz = z[j] - z[i];
-            const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+            const double d = Distance(x, y, z, j, i);
             if (d < reach) {
                 ++contacts.count;
                 if (d < contacts.nearest)

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "curve/relax_step.h"
+#include "curve/vec_math.h"
 
 double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
@@ -11,10 +12,7 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
     double length = 0.0;
     for (int i = 0; i < n; ++i) {
         const int next = i + 1 == n ? 0 : i + 1;
-        const double dx = x[next] - x[i];
-        const double dy = y[next] - y[i];
-        const double dz = z[next] - z[i];
-        length += std::sqrt(dx * dx + dy * dy + dz * dz);
+        length += Distance(x, y, z, next, i);
     }
     return length;
 }
@@ -29,10 +27,7 @@ double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const C
         for (int j = 0; j < n; ++j) {
             if (!IsWindowCandidate(i, j, n, fwd, bwd))
                 continue;
-            const double dx = x[j] - x[i];
-            const double dy = y[j] - y[i];
-            const double dz = z[j] - z[i];
-            const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+            const double d = Distance(x, y, z, j, i);
             if (d < best)
                 best = d;
         }

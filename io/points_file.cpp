@@ -1,6 +1,7 @@
 #include "io/points_file.h"
 
 #include "io/file_bytes.h"
+#include "io/number_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -30,16 +31,9 @@ bool IsDigit(char c)
 // exponent widened to three digits, right-aligned in the field.
 void AppendField(std::string& out, double value)
 {
-    if (std::isnan(value))
-        value = 0.0;
-    else if (std::isinf(value))
-        value = std::copysign(std::numeric_limits<double>::max(), value);
-
-    // to_chars in scientific form with precision 6 gives what printf's
-    // "%.6e" gives in the C locale, whatever locale the process runs in.
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
-    std::string number(buf, result.ptr);
+    // Scientific with six digits after the point, as printf's "%.6e" gives
+    // in the C locale.
+    std::string number = NumberText(value, 6);
     const size_t e = number.find('e');
     const size_t digitsAt = e + 2;  // after "e+" or "e-"
     const size_t digits = number.size() - digitsAt;
@@ -158,14 +152,7 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
     const int n = x.GetSize();
     std::string text;
     text.reserve(static_cast<size_t>(n) * 52);
-    for (int i = 0; i < n; ++i) {
-        AppendField(text, x[i]);
-        text += ' ';
-        AppendField(text, y[i]);
-        text += ' ';
-        AppendField(text, z[i]);
-        text += "\r\n";
-    }
+    AppendPointLines(text, x, y, z, AppendField, "\r\n");
     return text;
 }
 

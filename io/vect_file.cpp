@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "io/file_bytes.h"
+#include "io/number_text.h"
 
 namespace {
 
@@ -100,13 +101,7 @@ private:
 
 void AppendShortest(std::string& out, double value)
 {
-    if (std::isnan(value))
-        value = 0.0;
-    else if (std::isinf(value))
-        value = std::copysign(std::numeric_limits<double>::max(), value);
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out += NumberText(value, -1);
 }
 
 }  // namespace
@@ -131,14 +126,7 @@ std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const C
     if (n == 0)
         return "VECT\n0 0 0\n";
     std::string text = "VECT\n1 " + std::to_string(n) + " 0\n-" + std::to_string(n) + "\n0\n";
-    for (int k = 0; k < n; ++k) {
-        AppendShortest(text, x[k]);
-        text += ' ';
-        AppendShortest(text, y[k]);
-        text += ' ';
-        AppendShortest(text, z[k]);
-        text += '\n';
-    }
+    AppendPointLines(text, x, y, z, AppendShortest, "\n");
     return text;
 }
 
