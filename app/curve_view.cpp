@@ -25,8 +25,8 @@
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 #include "sketch/paint_sketch.h"
-#include "sketch/points_file.h"
-#include "sketch/points_file_paths.h"
+#include "io/points_file.h"
+#include "io/points_file_paths.h"
 #include "sketch/sketch_mapping.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "curve/relax_step.h"
 #include "curve/relax_step_fast.h"
 #include "curve/resample_curve.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 #include "tight_trefoil.h"

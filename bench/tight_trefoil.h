@@ -6,7 +6,7 @@
 #include <string>
 
 #include "curve/constants.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 struct TightTrefoil {

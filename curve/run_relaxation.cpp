@@ -1,25 +1,31 @@
 #include "curve/run_relaxation.h"
 
 #include <memory>
+#include <utility>
 
 #include "curve/constants.h"
 #include "curve/relax_step.h"
 #include "curve/relax_step_fast.h"
 #include "curve/resample_curve.h"
 
-RunHooks EngineRunHooks(CCurveState& state)
+RunHooks EngineRunHooks(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const double& thickness,
+                        const double& precision, std::shared_ptr<CRelaxWorkspace> workspace)
 {
     RunHooks hooks;
-    hooks.resample = [&state] {
-        return ResampleCurve(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, state.m_dPrecision);
-    };
-    // The workspace (buffers and worker threads) lives as long as the hooks,
-    // that is one run; a nested run gets hooks and a workspace of its own.
-    auto workspace = std::make_shared<CRelaxWorkspace>();
-    hooks.relax = [&state, workspace](double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz) {
-        RelaxStepFast(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, window, nx, ny, nz, *workspace);
+    hooks.resample = [&x, &y, &z, &thickness, &precision] { return ResampleCurve(x, y, z, thickness, precision); };
+    hooks.relax = [&x, &y, &z, &thickness, workspace](double window, CDoubleArray& nx, CDoubleArray& ny,
+                                                        CDoubleArray& nz) {
+        RelaxStepFast(x, y, z, thickness, window, nx, ny, nz, *workspace);
     };
     return hooks;
+}
+
+RunHooks EngineRunHooks(CCurveState& state)
+{
+    // The workspace (buffers and worker threads) lives as long as the hooks,
+    // that is one run; a nested run gets hooks and a workspace of its own.
+    return EngineRunHooks(state.m_arrX, state.m_arrY, state.m_arrZ, state.m_dThickness, state.m_dPrecision,
+                          std::make_shared<CRelaxWorkspace>());
 }
 
 namespace {
@@ -59,6 +65,24 @@ void RunRelaxation(CCurveState& state, const RunHooks& hooks)
         if (state.m_nState != Running)
             break;
     }
+}
+
+long long RunRelaxationFor(long long iterations, double thickness, RunHooks hooks)
+{
+    if (iterations <= 0)
+        return 0;
+    CCurveState run;
+    run.m_dThickness = thickness;
+    long long done = 0;
+    const auto relax = std::move(hooks.relax);
+    hooks.relax = [&](double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz) {
+        if (relax)
+            relax(window, nx, ny, nz);
+        if (++done == iterations)
+            StopRelaxation(run);
+    };
+    RunRelaxation(run, hooks);
+    return done;
 }
 
 void StopRelaxation(CCurveState& state)

@@ -14,8 +14,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "curve/curve_state.h"
+
+class CRelaxWorkspace;
 
 struct RunHooks {
     // Resamples the curve. Returning false (the curve would become too large)
@@ -33,13 +36,27 @@ struct RunHooks {
 };
 
 // Hooks that resample and relax the curve of `state` with the program's
-// engine. rebuildTube, requestRepaint and drain stay empty (no-ops) for the
-// caller to fill in.
+// engine and a workspace of their own. rebuildTube, requestRepaint and drain
+// stay empty (no-ops) for the caller to fill in.
 RunHooks EngineRunHooks(CCurveState& state);
+
+// The same hooks on any curve: x, y, z are resampled with `thickness` and
+// `precision` (read at every call, so a change during a run takes effect at
+// the next resampling) and relaxed with `workspace`, which the hooks share.
+// The referenced values must outlive the hooks.
+RunHooks EngineRunHooks(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const double& thickness,
+                        const double& precision, std::shared_ptr<CRelaxWorkspace> workspace);
 
 // The run itself. Returns when the run has ended. Nested calls from inside
 // hooks.drain are allowed: each has its own work arrays and counter.
 void RunRelaxation(CCurveState& state, const RunHooks& hooks);
+
+// A run of `iterations` iterations (at most) with the schedule of
+// RunRelaxation: `hooks` with a run state and thickness of their own; the
+// run stops after the iterations-th call of hooks.relax, or when
+// hooks.resample refuses. Returns the number of hooks.relax calls: less than
+// `iterations` only after a refusal. 0 iterations call no hook.
+long long RunRelaxationFor(long long iterations, double thickness, RunHooks hooks);
 
 // Stop: the state becomes Suspended; nothing else changes.
 void StopRelaxation(CCurveState& state);

@@ -1,5 +1,5 @@
 // The tube colours of the colour and thickness dialog: radio position <->
-// colour value, and the colour as an OpenGL material.
+// colour value.
 #pragma once
 
 #include "curve/curve_state.h"
@@ -9,8 +9,6 @@ namespace vek {
 // Radio positions of the three colours; -1 is "none selected".
 inline constexpr int kColorIndexNone = -1;
 inline constexpr int kColorCount = 3;
-// Opacity of the tube material.
-inline constexpr float kTubeMaterialAlpha = 0.5f;
 
 }  // namespace vek
 
@@ -22,8 +20,3 @@ int ColorIndexFromTube(ColorRef cr);
 // current.
 ColorRef TubeFromColorIndex(int index, ColorRef current);
 
-// Material colour of a tube colour, written to rgba[0 .. 3]: red, green and
-// blue bytes each multiplied in single precision by the float nearest
-// 1/255 (so 255 gives exactly 1.0f, 170 gives 170 * k rounded to float),
-// alpha 0.5. The high byte of cr is ignored.
-void TubeMaterialColor(ColorRef cr, float rgba[4]);

@@ -1,4 +1,4 @@
-// Fuzz target of the position data reader and writer (sketch/points_file.h).
+// Fuzz target of the position data reader and writer (io/points_file.h).
 //
 // Input: any bytes, read as the text of a position data file. Checked on
 // every input:
@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "dialogs/color_table.h"
 #include "render/camera.h"
 #include "render/tube_draw_list.h"
+#include "render/tube_material.h"
 
 namespace {
 

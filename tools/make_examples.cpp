@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "io/points_file.h"
 #include "knot/knot_type.h"
-#include "sketch/points_file.h"
-#include "tools/relax_cli.h"
+#include "tools/relax_run.h"
 
 namespace {
 

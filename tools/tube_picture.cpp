@@ -15,9 +15,8 @@
 #include "render/camera.h"
 #include "render/tube_mesh.h"
 #include "render/vec3.h"
-#include "sketch/file_bytes.h"
-#include "sketch/points_file.h"
-#include "sketch/vect_file.h"
+#include "io/file_bytes.h"
+#include "io/curve_file.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ int main(int argc, char** argv)
     CDoubleArray x, y, z;
     std::string error;
     const std::string input = argv[1];
-    if (!(IsVectPath(input) ? ReadVectFile(input, x, y, z, error) : ReadPointsFile(input, x, y, z, error))) {
+    if (!ReadCurveFile(input, x, y, z, error)) {
         std::fprintf(stderr, "vek-tube-picture: %s\n", error.c_str());
         return 1;
     }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "curve/constants.h"
-#include "sketch/points_file.h"
-#include "sketch/vect_file.h"
+#include "io/curve_file.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 namespace {
@@ -39,9 +39,7 @@ int main(int argc, char** argv)
     }
 
     CDoubleArray x, y, z;
-    const bool readOk = IsVectPath(options.input) ? ReadVectFile(options.input, x, y, z, error)
-                                                  : ReadPointsFile(options.input, x, y, z, error);
-    if (!readOk) {
+    if (!ReadCurveFile(options.input, x, y, z, error)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return kExitFailed;
     }
@@ -79,9 +77,7 @@ int main(int argc, char** argv)
             return kExitFailed;
         }
     } else {
-        const bool written = IsVectPath(options.output) ? WriteVectFile(options.output, x, y, z, error)
-                                                        : WritePointsFile(options.output, x, y, z, error);
-        if (!written) {
+        if (!WriteCurveFile(options.output, x, y, z, error)) {
             std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
             return kExitFailed;
         }

@@ -11,7 +11,7 @@
 
 #include "gui_test_support.h"
 #include "res/resource_ids.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "dialogs/value_bounds.h"
 #include "gui_test_support.h"
 #include "res/resource_ids.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "dialogs/color_table.h"
+#include "render/tube_material.h"
 
 #include <gtest/gtest.h>
 

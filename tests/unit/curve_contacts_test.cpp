@@ -8,7 +8,7 @@
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 namespace {

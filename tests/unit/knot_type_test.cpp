@@ -9,8 +9,8 @@
 #include "curve/resample_curve.h"
 #include "knot/alexander.h"
 #include "knot_curves.h"
-#include "sketch/points_file.h"
-#include "tools/relax_cli.h"
+#include "io/points_file.h"
+#include "tools/relax_run.h"
 
 namespace {
 

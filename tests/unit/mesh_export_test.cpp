@@ -1,4 +1,4 @@
-#include "render/mesh_export.h"
+#include "io/mesh_export.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "curve/constants.h"
 #include "render/build_tube.h"
 #include "render/mesh_volume.h"
-#include "sketch/file_bytes.h"
+#include "io/file_bytes.h"
 
 namespace {
 

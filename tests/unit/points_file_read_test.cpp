@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
-#include "sketch/file_bytes.h"
-#include "sketch/points_file.h"
+#include "io/file_bytes.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 namespace {

@@ -9,7 +9,8 @@
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
-#include "sketch/points_file.h"
+#include "curve/run_relaxation.h"
+#include "io/points_file.h"
 
 namespace {
 
@@ -107,13 +108,13 @@ TEST(RelaxCliSchedule, ResamplesBeforeIterations1_31_61Only)
     for (const Case& c : cases) {
         long long steps = 0;
         std::vector<long long> resampledBefore;
-        const long long done = vek::RunRelaxSchedule(
-            c.iterations,
-            [&] {
-                resampledBefore.push_back(steps + 1);
-                return true;
-            },
-            [&] { ++steps; });
+        RunHooks hooks;
+        hooks.resample = [&] {
+            resampledBefore.push_back(steps + 1);
+            return true;
+        };
+        hooks.relax = [&](double, CDoubleArray&, CDoubleArray&, CDoubleArray&) { ++steps; };
+        const long long done = RunRelaxationFor(c.iterations, vek::kThickness, hooks);
         EXPECT_EQ(done, c.iterations);
         EXPECT_EQ(steps, c.iterations);
         EXPECT_EQ(resampledBefore, c.resampledBefore) << c.iterations << " iterations";
@@ -124,8 +125,10 @@ TEST(RelaxCliSchedule, ARefusedResamplingStopsTheRun)
 {
     int resamples = 0;
     long long steps = 0;
-    const long long done = vek::RunRelaxSchedule(
-        100, [&] { return ++resamples < 3; }, [&] { ++steps; });
+    RunHooks hooks;
+    hooks.resample = [&] { return ++resamples < 3; };
+    hooks.relax = [&](double, CDoubleArray&, CDoubleArray&, CDoubleArray&) { ++steps; };
+    const long long done = RunRelaxationFor(100, vek::kThickness, hooks);
     EXPECT_EQ(done, 60);
     EXPECT_EQ(steps, 60);
     EXPECT_EQ(resamples, 3);

@@ -18,7 +18,7 @@
 #include "curve/constants.h"
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
 namespace {
 

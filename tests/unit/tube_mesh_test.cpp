@@ -13,7 +13,7 @@
 #include "render/build_tube.h"
 #include "render/mesh_volume.h"
 #include "render/vec3.h"
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 #include "tools/relax_cli.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "sketch/vect_file.h"
+#include "io/vect_file.h"
 
 #include <gtest/gtest.h>
 

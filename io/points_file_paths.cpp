@@ -1,4 +1,4 @@
-#include "sketch/points_file_paths.h"
+#include "io/points_file_paths.h"
 
 #include <filesystem>
 #include <system_error>

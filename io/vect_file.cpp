@@ -1,4 +1,4 @@
-#include "sketch/vect_file.h"
+#include "io/vect_file.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "sketch/file_bytes.h"
+#include "io/file_bytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/mesh_export.h"
+#include "io/mesh_export.h"
 
 #include <charconv>
 #include <cstddef>
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "render/vec3.h"
-#include "sketch/file_bytes.h"
+#include "io/file_bytes.h"
 
 namespace {
 

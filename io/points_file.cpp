@@ -1,6 +1,6 @@
-#include "sketch/points_file.h"
+#include "io/points_file.h"
 
-#include "sketch/file_bytes.h"
+#include "io/file_bytes.h"
 
 #include <algorithm>
 #include <charconv>

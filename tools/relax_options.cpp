@@ -1,0 +1,164 @@
+#include "tools/relax_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
+
+#include "io/mesh_export.h"
+
+namespace vek {
+
+namespace {
+
+// The value checks throw CLI11's ValidationError, which the parser reports
+// as the error of the option.
+long long CountValue(const std::string& name, const std::string& text)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    long long parsed = 0;
+    const auto result = std::from_chars(first, last, parsed);
+    const bool digitsOnly = !text.empty() && text[0] != '-';
+    if (!digitsOnly || result.ptr != last ||
+        (result.ec != std::errc() && result.ec != std::errc::result_out_of_range))
+        throw CLI::ValidationError(name + " needs a whole number of 0 or more, not \"" + text + "\"");
+    if (result.ec == std::errc::result_out_of_range || parsed > kMaxRelaxIterations)
+        throw CLI::ValidationError(name + " " + text + " is too large (at most " +
+                                   std::to_string(kMaxRelaxIterations) + ")");
+    return parsed;
+}
+
+double PositiveValue(const std::string& name, const std::string& text)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    double parsed = 0.0;
+    const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
+    if (text.empty() || result.ptr != last || result.ec != std::errc() || !std::isfinite(parsed) || !(parsed > 0.0))
+        throw CLI::ValidationError(name + " needs a finite number above 0, not \"" + text + "\"");
+    return parsed;
+}
+
+std::string FileValue(const std::string& name, const std::string& text)
+{
+    if (text.empty())
+        throw CLI::ValidationError(name + " needs a file name");
+    return text;
+}
+
+// Each option: its name, its value's name in the usage, what it does, and
+// the store of its checked value. A new option is one more line here.
+void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
+{
+    const auto count = [&app](const char* name, long long& to, const char* help) {
+        app.add_option_function<std::string>(
+               name, [name, &to](const std::string& v) { to = CountValue(name, v); }, help)
+            ->type_name("N");
+    };
+    const auto positive = [&app](const char* name, const char* type, std::function<void(double)> to,
+                                 const char* help) {
+        app.add_option_function<std::string>(
+               name, [name, to](const std::string& v) { to(PositiveValue(name, v)); }, help)
+            ->type_name(type);
+    };
+    const auto file = [&app](const char* name, std::string& to, const char* help) {
+        app.add_option_function<std::string>(
+               name, [name, &to](const std::string& v) { to = FileValue(name, v); }, help)
+            ->type_name("FILE");
+    };
+    app.add_option("INPUT", o.input, "position data file (a VECT polyline when its name ends in .vect)")
+        ->required()
+        ->type_name("");
+    count("--iterations", o.iterations,
+          "iterations to run (default 0: the points are written as read); the curve is resampled before "
+          "iterations 1, 31, 61, ...");
+    app.add_flag("--until-tight", o.untilTight,
+                 "run in blocks of 30 iterations until the mean length of the last 300 iterations differs from "
+                 "that of the 300 before by less than 1e-5 of itself or than its trembling from block to block "
+                 "(two standard errors)")
+        ->disable_flag_override();
+    count("--max-iterations", o.maxIterations, "stop --until-tight after N iterations at the most (default 1000000)");
+    positive(
+        "--precision", "P", [&o](double v) { o.precision = v; },
+        "resampling precision, a number above 0 (default 1); the spacing is 0.0075 / P, and P at or below 0.01 "
+        "acts as 0.01");
+    file("--output", o.output, "write the points to FILE (a VECT polyline when it ends in .vect) instead of "
+                               "standard output");
+    file("--mesh", o.mesh, "write the tube of the final curve as a closed triangle mesh, as the desktop program "
+                           "draws it (30 vertices per ring): Wavefront OBJ, binary STL or PLY by the name's "
+                           "extension (.obj, .stl, .ply)");
+    positive(
+        "--scale", "S", [&o](double v) { o.scale = v; },
+        "tube radius factor of the mesh, as the display thickness setting (default 1)");
+    positive(
+        "--units-mm", "W", [&o](double v) { o.unitsMm = v; },
+        "scale the mesh so the tube is W millimetres thick (one mesh unit = 1 mm), for printing");
+    app.add_flag("--json", o.json, "print the summary as one JSON object on standard output (needs --output)")
+        ->disable_flag_override();
+}
+
+void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
+{
+    app.description("Relaxes the closed curve of INPUT into a tight tube of thickness 0.03, as the desktop "
+                    "program's Start command does, and writes its points.");
+    app.footer("A summary (points, length, ropelength = length / thickness, smallest non-local distance / "
+               "thickness, contacts closer than 1.01 thickness and the nearest of them, iterations, time) goes to "
+               "standard error.\nExit status: 0 done, 1 input or output failed or the curve grew too large, 2 bad "
+               "arguments.");
+    app.get_formatter()->column_width(24);
+    AddRelaxOptions(app, options);
+}
+
+// The combinations that would silently do something else than asked;
+// empty when there is none.
+std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
+{
+    const auto given = [&app](const char* name) { return app.count(name) > 0; };
+    if (o.untilTight && given("--iterations"))
+        return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
+    if (given("--max-iterations") && !o.untilTight)
+        return "--max-iterations only bounds --until-tight; use --iterations for a fixed run";
+    if ((given("--scale") || o.unitsMm) && o.mesh.empty())
+        return std::string(given("--scale") ? "--scale" : "--units-mm") + " only acts on the tube of --mesh FILE";
+    if (!o.mesh.empty() && MeshFormatFromPath(o.mesh) == MeshFormat::Unknown)
+        return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
+    if (o.json && o.output.empty())
+        return "--json prints to standard output: give --output FILE for the points";
+    return {};
+}
+
+}  // namespace
+
+bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error)
+{
+    // --help wins over everything, a bad value before it included.
+    if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+        options.help = true;
+        return true;
+    }
+    CLI::App app("", "vek-relax");
+    MakeRelaxApp(app, options);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        return false;
+    }
+    error = CombinationError(app, options);
+    return error.empty();
+}
+
+std::string RelaxUsage()
+{
+    RelaxOptions options;
+    CLI::App app("", "vek-relax");
+    MakeRelaxApp(app, options);
+    return app.help();
+}
+
+}  // namespace vek

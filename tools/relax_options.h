@@ -1,0 +1,57 @@
+// The options of vek-relax and their parsing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vek {
+
+// Iteration counts above this are refused as a mistake: at the usual point
+// counts they would run for weeks.
+inline constexpr long long kMaxRelaxIterations = 1000000000;
+// Where --until-tight gives up when no --max-iterations is given.
+inline constexpr long long kDefaultMaxIterations = 1000000;
+
+struct RelaxOptions {
+    std::string input;
+    // Empty: write to standard output.
+    std::string output;
+    long long iterations = 0;
+    double precision = 1.0;
+    bool help = false;
+    // Run until the length settles (RelaxUntilTight) instead of a fixed count.
+    bool untilTight = false;
+    long long maxIterations = kDefaultMaxIterations;
+    // Tube mesh file (.obj, .stl or .ply); empty: none.
+    std::string mesh;
+    // Display factor of the exported tube's radius (thickness * scale / 2).
+    double scale = 1.0;
+    // When set, the mesh is scaled so that the tube is this many millimetres
+    // thick (one mesh unit = 1 mm).
+    std::optional<double> unitsMm;
+    // The summary as one JSON object on standard output.
+    bool json = false;
+};
+
+// Parses the arguments after the program name:
+//   INPUT [--iterations N | --until-tight [--max-iterations M]]
+//         [--precision P] [--output FILE] [--mesh FILE [--scale S]
+//         [--units-mm W]] [--json] | --help
+// Options also take the form --name=value; "--" ends the options. N and M
+// are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
+// above 0. Returns false with a one-line `error` for anything else (unknown
+// option, missing value, no INPUT or more than one) and for combinations
+// that would silently do something else than asked: --iterations with
+// --until-tight, --max-iterations without it, --scale or --units-mm without
+// --mesh, a --mesh name whose extension is not .obj, .stl or .ply (checked
+// here so that a long run does not end without its mesh), and --json
+// without --output (the JSON goes to standard output, where the points
+// would otherwise go too). With --help (or -h) anywhere, returns true with
+// options.help set and nothing else checked.
+bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
+
+// The usage text for --help.
+std::string RelaxUsage();
+
+}  // namespace vek
