@@ -1,5 +1,6 @@
 #include "io/points_file.h"
 
+#include "curve/replace_points.h"
 #include "io/file_bytes.h"
 #include "io/number_text.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,45 +199,29 @@ void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CD
     });
 }
 
-bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::string& error)
 {
     std::string bytes;
     if (!ReadFileBytes(path, bytes, error))
         return false;
-
-    // The points are gathered apart first, in storage that grows by
-    // doubling (the arrays' own rule would copy a large file's points over
-    // and over), and only then put into x, y, z in one go.
+    // Storage that grows by doubling: the arrays' own rule would copy a
+    // large file's points over and over.
     std::vector<double> points;
     ScanPoints(bytes, [&](double px, double py, double pz) {
         points.insert(points.end(), {px, py, pz});
     });
-    const size_t count = points.size() / 3;
-    if (count > static_cast<size_t>(CDoubleArray::kMaxSize))
-        throw std::length_error("too many points");
-    const int n = static_cast<int>(count);
-    // Growing may fail and comes first; a grown array has kept its elements,
-    // so cutting it back restores it. Shrinking cannot fail and comes last.
-    CDoubleArray* arrays[3] = {&x, &y, &z};
-    const int before[3] = {x.GetSize(), y.GetSize(), z.GetSize()};
-    try {
-        for (int k = 0; k < 3; ++k)
-            if (n > before[k])
-                arrays[k]->SetSize(n);
-    } catch (...) {
-        for (int k = 0; k < 3; ++k)
-            if (arrays[k]->GetSize() > before[k])
-                arrays[k]->SetSize(before[k]);
-        throw;
-    }
-    for (CDoubleArray* a : arrays)
-        if (a->GetSize() > n)
-            a->SetSize(n);
-    for (int i = 0; i < n; ++i) {
-        x[i] = points[3 * static_cast<size_t>(i)];
-        y[i] = points[3 * static_cast<size_t>(i) + 1];
-        z[i] = points[3 * static_cast<size_t>(i) + 2];
-    }
+    xyz = std::move(points);
+    return true;
+}
+
+bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+{
+    // The points are gathered apart first and only then put into x, y, z in
+    // one go.
+    std::vector<double> points;
+    if (!GatherPointsFile(path, points, error))
+        return false;
+    ReplacePoints(points, x, y, z);
     return true;
 }
 

@@ -42,6 +42,8 @@ int ScriptedDialogs::Enter(wxDialog* dialog)
         s.style = box->GetMessageDialogStyle();
     } else if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) {
         s.kind = "file";
+        // The title: GTK's dialog keeps it as its window title only.
+        s.caption = (files->GetMessage().empty() ? files->GetTitle() : files->GetMessage()).utf8_string();
         s.wildcard = files->GetWildcard().utf8_string();
         s.style = files->GetWindowStyle();
     } else {
