@@ -31,8 +31,10 @@ int FailLargeAllocations::Refused() const
     return g_refused.load() - m_refusedBefore;
 }
 
-// The replaceable allocation functions. The array, nothrow and sized forms
-// of the library call these two; the aligned forms keep their own pair.
+// The replaceable allocation functions. Every unaligned form is replaced,
+// not only the two that the standard library's other forms call: under the
+// address sanitizer its runtime defines each form itself, and a pair of
+// which one half is ours would not match.
 void* operator new(std::size_t size)
 {
     if (size >= g_limit.load(std::memory_order_relaxed) && g_allowed.fetch_sub(1) <= 0) {
@@ -50,6 +52,45 @@ void operator delete(void* p) noexcept
 }
 
 void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void* operator new[](std::size_t size)
+{
+    return ::operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return ::operator new(size, std::nothrow);
+}
+
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }
