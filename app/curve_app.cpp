@@ -1,7 +1,12 @@
 #include "app/curve_app.h"
 
 #include <wx/image.h>
+#include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
+
+#include <exception>
+#include <new>
+#include <string>
 
 #include "app/main_frame.h"
 #include "dialogs/about_dlg.h"
@@ -45,6 +50,48 @@ bool CCurveApp::OnInit()
     m_pMainFrame->Show();
     m_pMainFrame->Update();
     return true;
+}
+
+namespace {
+
+// What the exception being handled was, for the user: called inside a catch.
+std::string CurrentFailure()
+{
+    if (!std::current_exception())
+        return "?";
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return vek::text::kOutOfMemory;
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "?";
+    }
+}
+
+void TellFailure(wxWindow* owner)
+{
+    // Telling must not fail in turn: a second failure here is let go.
+    try {
+        const wxString text = wxString::Format(wxString::FromUTF8(vek::text::kUnexpectedFailure),
+                                               wxString::FromUTF8(CurrentFailure()));
+        wxMessageBox(text, wxString::FromUTF8(vek::text::kAppTitle), wxOK | wxICON_EXCLAMATION, owner);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+bool CCurveApp::OnExceptionInMainLoop()
+{
+    TellFailure(GetTopWindow());
+    return true;
+}
+
+void CCurveApp::OnUnhandledException()
+{
+    TellFailure(nullptr);
 }
 
 void CCurveApp::OnAppAbout(wxCommandEvent&)

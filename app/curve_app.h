@@ -15,6 +15,15 @@ public:
     // arguments are ignored.
     bool OnInit() override;
 
+    // The last resort for a failure that no handler caught (storage running
+    // out where nothing expected it, for one): the user is told what it was
+    // in a message box, instead of the program vanishing, and the program
+    // goes on so that the points can still be saved. Returns true (go on).
+    bool OnExceptionInMainLoop() override;
+    // The same for a failure outside the message loop; the program ends
+    // after the message.
+    void OnUnhandledException() override;
+
     void OnAppAbout(wxCommandEvent& event);
     void OnAppExit(wxCommandEvent& event);
 

@@ -10,10 +10,12 @@
 #include <GL/gl.h>
 
 #include <new>
+#include <vector>
 #include <stdexcept>
 
 #include "app/command_ids.h"
 #include "curve/relax_step.h"
+#include "curve/replace_points.h"
 #include "curve/resample_curve.h"
 #include "curve/run_relaxation.h"
 #include "dialogs/color_table.h"
@@ -191,8 +193,8 @@ wxString FileDialogFilter()
 
 void CCurveView::OnFileLoadPoints()
 {
-    wxFileDialog dialog(wxGetTopLevelParent(this), wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
-                        FileDialogFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(wxGetTopLevelParent(this), FromUtf8(vek::text::kOpenDialogTitle), wxEmptyString,
+                        wxEmptyString, FileDialogFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return;
     LoadPointsFrom(OpenDialogPath(dialog.GetPath().utf8_string(), vek::text::kPointsFileExtension));
@@ -200,16 +202,16 @@ void CCurveView::OnFileLoadPoints()
 
 void CCurveView::OnFileSavePoints()
 {
-    wxFileDialog dialog(wxGetTopLevelParent(this), wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
-                        FileDialogFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    // The toolkit's own replace question would name the file as typed, before
+    // the default extension is added: the question is asked here, once, about
+    // the file that will really be written.
+    wxFileDialog dialog(wxGetTopLevelParent(this), FromUtf8(vek::text::kSaveDialogTitle), wxEmptyString,
+                        wxEmptyString, FileDialogFilter(), wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    const std::string chosen = dialog.GetPath().utf8_string();
-    const std::string path = SaveDialogPath(chosen, vek::text::kPointsFileExtension);
-    // The dialog asked about replacing the name as typed; a name that only
-    // the added extension makes existing is asked about here.
-    if (path != chosen && wxFileName::FileExists(wxString::FromUTF8(path))) {
-        const wxString question = wxString::Format(FromUtf8("%s は既に存在します。\n上書きしますか?"),
+    const std::string path = SaveDialogPath(dialog.GetPath().utf8_string(), vek::text::kPointsFileExtension);
+    if (wxFileName::FileExists(wxString::FromUTF8(path))) {
+        const wxString question = wxString::Format(FromUtf8(vek::text::kReplaceQuestion),
                                                    wxFileName(wxString::FromUTF8(path)).GetFullName());
         if (wxMessageBox(question, FromUtf8(vek::text::kAppTitle), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION,
                          wxGetTopLevelParent(this)) != wxYES)
@@ -224,12 +226,23 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
     // that cannot be read leaves the curve and a run as they are, and the
     // user is told. Nothing is handled between reading and the state change,
     // so a run in progress still ends with the loaded points in the sketch.
+    // A file is held to the limit of a run, so that what loads can be run.
     std::string error;
     bool read = false;
     try {
-        read = ReadPointsFile(path, m_arrX, m_arrY, m_arrZ, error);
+        std::vector<double> xyz;
+        read = GatherPointsFile(path, xyz, error);
+        const size_t count = xyz.size() / 3;
+        if (read && count > static_cast<size_t>(vek::kMaxCurvePoints)) {
+            ShowError(wxString::Format(FromUtf8(vek::text::kLoadTooManyPoints), static_cast<unsigned long long>(count),
+                                       vek::kMaxCurvePoints));
+            return false;
+        }
+        if (read)
+            ReplacePoints(xyz, m_arrX, m_arrY, m_arrZ);
     } catch (const std::exception&) {
-        error = "メモリが足りません。";
+        read = false;
+        error = vek::text::kOutOfMemory;
     }
     if (!read) {
         ShowError(wxString::Format(FromUtf8("位置データを読み込めませんでした。\n%s\n%s"), wxString::FromUTF8(path),
@@ -265,7 +278,7 @@ void CCurveView::OnSettingsColorWidth()
         return;
     m_crTube = TubeFromColorIndex(dialog.m_nColorIndex, m_crTube);
     m_dTubeScale = dialog.m_dValue;
-    BuildTube();
+    RebuildTubeOrTell();
     InvalidateAll();
 }
 
@@ -279,7 +292,7 @@ void CCurveView::OnSettingsPrecision()
     if (dialog.DoModal() != 1)
         return;
     m_dPrecision = dialog.m_dValue;
-    BuildTube();
+    RebuildTubeOrTell();
     InvalidateAll();
 }
 
@@ -291,6 +304,18 @@ void CCurveView::BuildTube()
                 m_arrTubeZ);
     ++m_nTubeBuilds;
     m_bDrawListValid = false;
+}
+
+void CCurveView::RebuildTubeOrTell()
+{
+    try {
+        BuildTube();
+    } catch (const std::exception&) {
+        // BuildTube leaves no half-built tube: the arrays are empty, nothing
+        // is drawn until the next rebuild, and the points are untouched.
+        m_bDrawListValid = false;
+        ShowError(FromUtf8(vek::text::kTubeOutOfMemory));
+    }
 }
 
 void CCurveView::ResetCamera(Vec3 eye, Vec3 centre)
@@ -353,7 +378,21 @@ void CCurveView::PaintTubeView(bool immediate)
     // is kept while neither the tube nor the curve changes, so turning the
     // tube with the mouse only sends it again.
     if (!m_bDrawListValid) {
-        BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_drawList);
+        try {
+            BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
+                              m_drawList);
+        } catch (const std::exception&) {
+            // Nothing is drawn until the tube changes, and a run stops, so
+            // that the next rebuild does not fail and tell it again. The
+            // message waits until the paint is over.
+            m_drawList = TubeDrawList();
+            const bool stopped = m_nState == Running;
+            if (stopped)
+                StopRelaxation(*this);
+            CallAfter([this, stopped] {
+                ShowError(FromUtf8(stopped ? vek::text::kDrawOutOfMemoryStopped : vek::text::kTubeOutOfMemory));
+            });
+        }
         m_bDrawListValid = true;
     }
     if (immediate)

@@ -46,8 +46,12 @@ public:
     void ResetCamera(Vec3 eye, Vec3 centre);
     const std::array<double, 16>& ViewMatrix() const { return m_viewMatrix; }
 
-    // Rebuilds the tube vertices from the curve.
+    // Rebuilds the tube vertices from the curve. Should storage run out,
+    // std::bad_alloc propagates and the tube arrays are left empty.
     void BuildTube();
+    // BuildTube for the settings commands: a failure is told to the user
+    // (message box) instead; the points are never changed.
+    void RebuildTubeOrTell();
 
     // Position data file operations behind the menu commands, without the
     // file dialogs. Both tell the user (message box) when the file cannot be

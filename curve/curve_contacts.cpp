@@ -1,10 +1,14 @@
 #include "curve/curve_contacts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "curve/relax_step.h"
+#include "curve/segment_tree.h"
+#include "curve/vec_math.h"
+#include "curve/window_counts.h"
 
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
                                  double reach)
@@ -12,27 +16,36 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     const int n = x.GetSize();
     CurveContacts contacts;
     contacts.nearest = std::numeric_limits<double>::infinity();
-
-    // The windows of every point, walked once: the pair test needs both.
-    std::vector<int> fwd(static_cast<size_t>(n)), bwd(static_cast<size_t>(n));
+    if (n < 2)
+        return contacts;
+    // The windows of every point: the pair test needs both.
+    std::vector<int> fwd, bwd;
+    WindowCounts(x, y, z, window, fwd, bwd);
+    const size_t count = static_cast<size_t>(n);
+    const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
     for (int i = 0; i < n; ++i) {
-        fwd[i] = WindowSteps(x, y, z, i, +1, window);
-        bwd[i] = WindowSteps(x, y, z, i, -1, window);
-    }
-    for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-            if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]) || !IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
-                continue;
-            const double dx = x[j] - x[i];
-            const double dy = y[j] - y[i];
-            const double dz = z[j] - z[i];
-            const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-            if (d < reach) {
-                ++contacts.count;
-                if (d < contacts.nearest)
-                    contacts.nearest = d;
-            }
-        }
+        if (static_cast<long long>(fwd[i]) + bwd[i] > n)
+            continue;  // no candidate
+        const double p[3] = {x[i], y[i], z[i]};
+        tree.Search(
+            [&](const vek::Box3& box, int first, int last) {
+                // A box whose (rounded) distance is not below reach holds
+                // no point closer than reach: that distance is never larger
+                // than the one to a point inside.
+                return last > i && std::sqrt(vek::BoxDistanceSquared(box, p)) < reach &&
+                       !vek::RunInsideCyclicRange(std::max(first, i + 1), last, i, n, bwd[i] - 1, fwd[i] - 1);
+            },
+            [&](int j) {
+                if (j <= i || !IsWindowCandidate(i, j, n, fwd[i], bwd[i]) ||
+                    !IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
+                    return;
+                const double d = Distance(x, y, z, j, i);
+                if (d < reach) {
+                    ++contacts.count;
+                    if (d < contacts.nearest)
+                        contacts.nearest = d;
+                }
+            });
     }
     return contacts;
 }

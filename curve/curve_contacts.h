@@ -26,6 +26,6 @@ struct CurveContacts {
 // Out: the pairs i < j that are candidates of each other by the
 //      relaxation's window rule (IsWindowCandidate with the WindowSteps of
 //      both points) and lie closer than `reach`, and their smallest
-//      distance. Time proportional to n squared.
+//      distance. Time close to n log n plus the pairs found.
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
                                  double reach);

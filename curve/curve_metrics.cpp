@@ -2,8 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "curve/relax_step.h"
+#include "curve/segment_tree.h"
+#include "curve/vec_math.h"
+#include "curve/window_counts.h"
 
 double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
@@ -11,10 +15,7 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
     double length = 0.0;
     for (int i = 0; i < n; ++i) {
         const int next = i + 1 == n ? 0 : i + 1;
-        const double dx = x[next] - x[i];
-        const double dy = y[next] - y[i];
-        const double dz = z[next] - z[i];
-        length += std::sqrt(dx * dx + dy * dy + dz * dz);
+        length += Distance(x, y, z, next, i);
     }
     return length;
 }
@@ -23,19 +24,35 @@ double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const C
 {
     const int n = x.GetSize();
     double best = std::numeric_limits<double>::infinity();
+    if (n < 2)
+        return best;
+    std::vector<int> fwd, bwd;
+    WindowCounts(x, y, z, window, fwd, bwd);
+    const size_t count = static_cast<size_t>(n);
+    const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
+    // The squared distance of the best pair, so that a box is passed over
+    // exactly when none of its points can come closer (see below).
+    double best2 = std::numeric_limits<double>::infinity();
     for (int i = 0; i < n; ++i) {
-        const int fwd = WindowSteps(x, y, z, i, +1, window);
-        const int bwd = WindowSteps(x, y, z, i, -1, window);
-        for (int j = 0; j < n; ++j) {
-            if (!IsWindowCandidate(i, j, n, fwd, bwd))
-                continue;
-            const double dx = x[j] - x[i];
-            const double dy = y[j] - y[i];
-            const double dz = z[j] - z[i];
-            const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-            if (d < best)
-                best = d;
-        }
+        if (static_cast<long long>(fwd[i]) + bwd[i] > n)
+            continue;  // no candidate
+        const double p[3] = {x[i], y[i], z[i]};
+        tree.Search(
+            [&](const vek::Box3& box, int first, int last) {
+                // The rounded distance to a box never exceeds the rounded
+                // distance to a point in it: same terms, each no larger.
+                return !(vek::BoxDistanceSquared(box, p) > best2) &&
+                       !vek::RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1);
+            },
+            [&](int j) {
+                if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]))
+                    return;
+                const double d2 = Distance2(x, y, z, j, i);
+                if (!(d2 < best2))
+                    return;
+                best2 = d2;
+                best = std::sqrt(d2);
+            });
     }
     return best;
 }

@@ -13,4 +13,5 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
 // candidate rule: WindowSteps and IsWindowCandidate). For a relaxed curve
 // this is at most the tube thickness and close to it. +infinity when no
 // point has a candidate (n < 2, or a curve shorter than about 2 * window).
+// Time close to n log n.
 double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window);

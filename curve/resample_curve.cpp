@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/vec_math.h"
 
 namespace {
 
@@ -12,14 +13,6 @@ namespace {
 // and any per-segment count below it converts exactly enough for the check.
 constexpr double kCountLimit = 4611686018427387904.0;  // 2^62
 constexpr long long kSaturated = LLONG_MAX;
-
-double SegmentLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int a, int b)
-{
-    const double dx = x[b] - x[a];
-    const double dy = y[b] - y[a];
-    const double dz = z[b] - z[a];
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
 
 // carry / s truncated toward zero, or -1 when it is not finite or would not
 // fit a count. The caller has already added the segment length to carry.
@@ -40,16 +33,21 @@ double ResampleSpacing(double thickness, double precision)
     return vek::kSpacingFactor * t / p;
 }
 
-long long ResampleCount(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                        double precision)
+namespace {
+
+// The one pass of the resampling: for each segment i -> next of the n points
+// in turn, its length is added to the carry, c = trunc(carry / s) is the
+// segment's point count, and place(i, next, c) is called for c >= 1 before
+// c * s is taken off the carry. Returns the total count, or kSaturated as
+// soon as a length is not finite or the count reaches 2^62.
+template <class Place>
+long long ResamplePass(const double* x, const double* y, const double* z, int n, double s, const Place& place)
 {
-    const int n = x.GetSize();
-    const double s = ResampleSpacing(thickness, precision);
     double carry = 0.0;
     long long total = 0;
     for (int i = 0; i < n; ++i) {
         const int next = i + 1 == n ? 0 : i + 1;
-        const double length = SegmentLength(x, y, z, i, next);
+        const double length = Distance(x, y, z, next, i);
         if (!std::isfinite(length))
             return kSaturated;
         carry += length;
@@ -60,17 +58,29 @@ long long ResampleCount(const CDoubleArray& x, const CDoubleArray& y, const CDou
         total += c;
         if (total >= static_cast<long long>(kCountLimit))
             return kSaturated;
-        if (c >= 1)
+        if (c >= 1) {
+            place(i, next, c);
             carry -= static_cast<double>(c) * s;
+        }
     }
     return total;
 }
 
+}  // namespace
+
+long long ResampleCount(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
+                        double precision)
+{
+    return ResamplePass(x.GetData(), y.GetData(), z.GetData(), x.GetSize(), ResampleSpacing(thickness, precision),
+                        [](int, int, long long) {});
+}
+
 bool ResampleCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thickness, double precision)
 {
-    // The count check runs first, with the very same arithmetic as the pass
-    // below, so every per-segment count there fits an int.
-    if (ResampleCount(x, y, z, thickness, precision) > vek::kMaxCurvePoints)
+    // The count comes first, from the very same pass as the placing below,
+    // so the output is sized once and every per-segment count fits an int.
+    const long long count = ResampleCount(x, y, z, thickness, precision);
+    if (count > vek::kMaxCurvePoints)
         return false;
 
     const int n = x.GetSize();
@@ -83,27 +93,22 @@ bool ResampleCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     z.SetSize(0);
 
     try {
-        const double s = ResampleSpacing(thickness, precision);
-        double carry = 0.0;
-        for (int i = 0; i < n; ++i) {
-            const int next = i + 1 == n ? 0 : i + 1;
-            const double dx = qx[next] - qx[i];
-            const double dy = qy[next] - qy[i];
-            const double dz = qz[next] - qz[i];
-            carry += std::sqrt(dx * dx + dy * dy + dz * dz);
-            const int c = static_cast<int>(SegmentPointCount(carry, s));
-            if (c < 1)
-                continue;  // the carry passes the whole length on
-            for (int j = 0; j < c; ++j) {
-                // The carry only decides how many points the segment gets;
-                // they always start at A and split the segment evenly.
-                const double f = static_cast<double>(j) / static_cast<double>(c);
-                x.SetAtGrow(x.GetSize(), (1.0 - f) * qx[i] + f * qx[next]);
-                y.SetAtGrow(y.GetSize(), (1.0 - f) * qy[i] + f * qy[next]);
-                z.SetAtGrow(z.GetSize(), (1.0 - f) * qz[i] + f * qz[next]);
-            }
-            carry -= static_cast<double>(c) * s;
-        }
+        x.SetSize(static_cast<int>(count));
+        y.SetSize(static_cast<int>(count));
+        z.SetSize(static_cast<int>(count));
+        int k = 0;
+        ResamplePass(qx.data(), qy.data(), qz.data(), n, ResampleSpacing(thickness, precision),
+                     [&](int i, int next, long long c) {
+                         for (long long j = 0; j < c; ++j, ++k) {
+                             // The carry only decides how many points the
+                             // segment gets; they always start at A and split
+                             // the segment evenly.
+                             const double f = static_cast<double>(j) / static_cast<double>(c);
+                             x[k] = (1.0 - f) * qx[i] + f * qx[next];
+                             y[k] = (1.0 - f) * qy[i] + f * qy[next];
+                             z[k] = (1.0 - f) * qz[i] + f * qz[next];
+                         }
+                     });
     } catch (...) {
         // Out of storage half-way: give the caller its points back rather
         // than a truncated curve.

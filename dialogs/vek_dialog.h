@@ -4,9 +4,16 @@
 // DoModal returns 1 when the dialog ended with OK, 2 when it ended with
 // Cancel (the ｷｬﾝｾﾙ button, Escape or the close box), -1 when the template
 // could not be loaded.
+//
+// The keyboard follows dialogs/dialog_keys.h on every platform: the focus
+// starts on the first tab stop (OK), Tab and Shift+Tab go round the tab
+// stops in template order, Escape cancels from any control and Return
+// presses OK from any control but a button, which it presses itself.
 #pragma once
 
 #include <wx/dialog.h>
+
+#include <vector>
 
 class wxTextCtrl;
 
@@ -36,5 +43,13 @@ protected:
     void RefuseValue(wxTextCtrl* edit, const wxString& message);
 
 private:
+    // The controls that take the focus from the keyboard, in template order:
+    // buttons and edits that are shown and enabled.
+    std::vector<wxWindow*> TabStops() const;
+    void OnCharHook(wxKeyEvent& event);
+    void OnInitDialog(wxInitDialogEvent& event);
+    // Runs the click of `button` as if the user had pressed it.
+    void Press(wxWindow* button);
+
     bool m_bLoaded = false;
 };

@@ -1,6 +1,8 @@
 #include "io/points_file.h"
 
+#include "curve/replace_points.h"
 #include "io/file_bytes.h"
+#include "io/number_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,16 +33,9 @@ bool IsDigit(char c)
 // exponent widened to three digits, right-aligned in the field.
 void AppendField(std::string& out, double value)
 {
-    if (std::isnan(value))
-        value = 0.0;
-    else if (std::isinf(value))
-        value = std::copysign(std::numeric_limits<double>::max(), value);
-
-    // to_chars in scientific form with precision 6 gives what printf's
-    // "%.6e" gives in the C locale, whatever locale the process runs in.
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
-    std::string number(buf, result.ptr);
+    // Scientific with six digits after the point, as printf's "%.6e" gives
+    // in the C locale.
+    std::string number = NumberText(value, 6);
     const size_t e = number.find('e');
     const size_t digitsAt = e + 2;  // after "e+" or "e-"
     const size_t digits = number.size() - digitsAt;
@@ -158,14 +154,7 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
     const int n = x.GetSize();
     std::string text;
     text.reserve(static_cast<size_t>(n) * 52);
-    for (int i = 0; i < n; ++i) {
-        AppendField(text, x[i]);
-        text += ' ';
-        AppendField(text, y[i]);
-        text += ' ';
-        AppendField(text, z[i]);
-        text += "\r\n";
-    }
+    AppendPointLines(text, x, y, z, AppendField, "\r\n");
     return text;
 }
 
@@ -210,45 +199,29 @@ void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CD
     });
 }
 
-bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::string& error)
 {
     std::string bytes;
     if (!ReadFileBytes(path, bytes, error))
         return false;
-
-    // The points are gathered apart first, in storage that grows by
-    // doubling (the arrays' own rule would copy a large file's points over
-    // and over), and only then put into x, y, z in one go.
+    // Storage that grows by doubling: the arrays' own rule would copy a
+    // large file's points over and over.
     std::vector<double> points;
     ScanPoints(bytes, [&](double px, double py, double pz) {
         points.insert(points.end(), {px, py, pz});
     });
-    const size_t count = points.size() / 3;
-    if (count > static_cast<size_t>(CDoubleArray::kMaxSize))
-        throw std::length_error("too many points");
-    const int n = static_cast<int>(count);
-    // Growing may fail and comes first; a grown array has kept its elements,
-    // so cutting it back restores it. Shrinking cannot fail and comes last.
-    CDoubleArray* arrays[3] = {&x, &y, &z};
-    const int before[3] = {x.GetSize(), y.GetSize(), z.GetSize()};
-    try {
-        for (int k = 0; k < 3; ++k)
-            if (n > before[k])
-                arrays[k]->SetSize(n);
-    } catch (...) {
-        for (int k = 0; k < 3; ++k)
-            if (arrays[k]->GetSize() > before[k])
-                arrays[k]->SetSize(before[k]);
-        throw;
-    }
-    for (CDoubleArray* a : arrays)
-        if (a->GetSize() > n)
-            a->SetSize(n);
-    for (int i = 0; i < n; ++i) {
-        x[i] = points[3 * static_cast<size_t>(i)];
-        y[i] = points[3 * static_cast<size_t>(i) + 1];
-        z[i] = points[3 * static_cast<size_t>(i) + 2];
-    }
+    xyz = std::move(points);
+    return true;
+}
+
+bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+{
+    // The points are gathered apart first and only then put into x, y, z in
+    // one go.
+    std::vector<double> points;
+    if (!GatherPointsFile(path, points, error))
+        return false;
+    ReplacePoints(points, x, y, z);
     return true;
 }
 

@@ -40,6 +40,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "curve/double_array.h"
 
@@ -53,6 +54,12 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
 // Reads points from `text` by the rules above and appends them to x, y, z
 // (which keep their earlier points).
 void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z);
+
+// Reads the whole file at `path` as bytes and gives its points as x y z
+// triples in `xyz` (replaced). Returns false with a readable `error` when the
+// file cannot be opened or read. Should storage run out, std::bad_alloc
+// propagates. The time taken grows in proportion to the file's size.
+bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::string& error);
 
 // Reads the whole file at `path` as bytes and replaces x, y, z with its
 // points. Returns false with a readable `error` when the file cannot be

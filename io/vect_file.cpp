@@ -1,5 +1,6 @@
 #include "io/vect_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -7,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "curve/replace_points.h"
 #include "io/file_bytes.h"
+#include "io/number_text.h"
 
 namespace {
 
@@ -100,13 +103,7 @@ private:
 
 void AppendShortest(std::string& out, double value)
 {
-    if (std::isnan(value))
-        value = 0.0;
-    else if (std::isinf(value))
-        value = std::copysign(std::numeric_limits<double>::max(), value);
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out += NumberText(value, -1);
 }
 
 }  // namespace
@@ -131,14 +128,7 @@ std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const C
     if (n == 0)
         return "VECT\n0 0 0\n";
     std::string text = "VECT\n1 " + std::to_string(n) + " 0\n-" + std::to_string(n) + "\n0\n";
-    for (int k = 0; k < n; ++k) {
-        AppendShortest(text, x[k]);
-        text += ' ';
-        AppendShortest(text, y[k]);
-        text += ' ';
-        AppendShortest(text, z[k]);
-        text += '\n';
-    }
+    AppendPointLines(text, x, y, z, AppendShortest, "\n");
     return text;
 }
 
@@ -229,19 +219,10 @@ bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDou
         return false;
     }
 
-    long long kept = count;
-    if (kept > 1 && coordinates[0] == coordinates[3 * (kept - 1)] && coordinates[1] == coordinates[3 * (kept - 1) + 1] &&
-        coordinates[2] == coordinates[3 * (kept - 1) + 2])
-        --kept;
-    const int size = static_cast<int>(kept);
-    x.SetSize(size);
-    y.SetSize(size);
-    z.SetSize(size);
-    for (int k = 0; k < size; ++k) {
-        x[k] = coordinates[3 * static_cast<size_t>(k)];
-        y[k] = coordinates[3 * static_cast<size_t>(k) + 1];
-        z[k] = coordinates[3 * static_cast<size_t>(k) + 2];
-    }
+    // A last vertex that repeats the first closes the polyline a second time.
+    if (count > 1 && std::equal(coordinates.begin(), coordinates.begin() + 3, coordinates.end() - 3))
+        coordinates.resize(coordinates.size() - 3);
+    ReplacePoints(coordinates, x, y, z);
     return true;
 }
 

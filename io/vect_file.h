@@ -26,7 +26,8 @@
 //
 // As written: "VECT", "1 n 0", "-n", "0", then n lines "x y z" with the
 // shortest decimal form of each coordinate that reads back to the same
-// double, so a write and a read give back the curve bit for bit. An empty
+// double, so a write and a read give back the curve bit for bit (but for a
+// last point that repeats the first, which the read drops). An empty
 // curve is written as "0 0 0" with no polyline.
 #pragma once
 
@@ -45,7 +46,9 @@ std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const C
 
 // Reads the curve of the VECT `text` by the rules above into x, y, z
 // (replacing their points). Returns false with a one-line `error` for a text
-// that breaks them; x, y, z are then left as they were.
+// that breaks them; x, y, z are then left as they were. Should storage run
+// out, std::bad_alloc propagates and x, y, z are also left as they were:
+// the points are gathered apart and put into x, y, z only at the end.
 bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error);
 
 // ParseVectText on the file at `path`; the error names the file.

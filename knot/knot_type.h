@@ -13,7 +13,9 @@ struct KnotType {
     // False when no usable projection was found (degenerate polygon,
     // non-finite coordinates, fewer than 3 vertices): nothing else is set.
     bool known = false;
-    // "0_1", "3_1", ..., "7_7", or "unknown".
+    // "0_1", "3_1", ..., "7_7", or "unknown". A knot whose diagram stays too
+    // large to evaluate after reduction is "unknown" with an empty
+    // alexander (and determinant 0).
     std::string name;
     // Alexander polynomial, normalised: symmetric, positive leading
     // coefficient, lowest degree first.
@@ -25,6 +27,9 @@ struct KnotType {
     long long v2 = 0;
     // Crossings of the projection used.
     long long crossings = 0;
+    // Crossings left after removing those that Reidemeister moves I and II
+    // remove.
+    long long reducedCrossings = 0;
 };
 
 // In:  x, y, z: the n vertices of the closed polygon (model units).
@@ -32,7 +37,8 @@ struct KnotType {
 KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std::span<const double> z);
 
 // Two polygons have the same knot type when both are known and their
-// invariants agree (names alone do not tell unknown knots apart).
+// invariants agree (names alone do not tell unknown knots apart); false
+// when either polynomial could not be evaluated.
 bool SameKnotType(const KnotType& a, const KnotType& b);
 
 }  // namespace vek

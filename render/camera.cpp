@@ -132,6 +132,13 @@ Matrix4 ScaleMatrix(double s)
     return m;
 }
 
+Matrix4 TurnStep(double degreesX, double degreesY)
+{
+    // Ry acts first on the model, then Rx, as the two rotations are
+    // multiplied onto the identity in the order x, y.
+    return MultiplyMatrix(RotationMatrix(degreesX, {1.0, 0.0, 0.0}), RotationMatrix(degreesY, {0.0, 1.0, 0.0}));
+}
+
 Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view,
                        bool& changed)
 {
@@ -146,10 +153,7 @@ Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWi
     const double moveY = dy;
     Matrix4 step;
     if (left && !right) {
-        // Ry acts first on the model, then Rx, as the two rotations are
-        // multiplied onto the identity in the order x, y.
-        step = MultiplyMatrix(RotationMatrix(vek::kRotateDegreesPerPixel * moveY, {1.0, 0.0, 0.0}),
-                              RotationMatrix(vek::kRotateDegreesPerPixel * moveX, {0.0, 1.0, 0.0}));
+        step = TurnStep(vek::kRotateDegreesPerPixel * moveY, vek::kRotateDegreesPerPixel * moveX);
     } else if (left && right) {
         step = TranslationMatrix(vek::kTranslatePerPixel * moveX, -(vek::kTranslatePerPixel * moveY), 0.0);
     } else {

@@ -69,6 +69,11 @@ Matrix4 TranslationMatrix(double tx, double ty, double tz);
 // Uniform scaling by s in x, y and z.
 Matrix4 ScaleMatrix(double s);
 
+// The turn of a left drag: Rx(degreesX) * Ry(degreesY), rotations about the
+// eye x and y axes (Ry acts first on the model). A drag by (dx, dy) pixels
+// is TurnStep(0.4 dy, 0.4 dx).
+Matrix4 TurnStep(double degreesX, double degreesY);
+
 // One navigation step of a mouse move by (dx, dy) pixels (dy > 0 = down)
 // in a view clientWidth pixels wide, applied to the view matrix `view`.
 // Buttons (non-zero = held):  left only: rotate, T = Rx(0.4 dy) * Ry(0.4 dx);

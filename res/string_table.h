@@ -13,6 +13,24 @@ inline constexpr const char* kBusyClosing = "計算中です";
 // Filter of the position data file dialogs (display text, pattern pairs).
 inline constexpr const char* kPointsFileFilter = "txtファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*||";
 inline constexpr const char* kPointsFileExtension = "txt";
+// Titles of the open and save dialogs of the position data file.
+inline constexpr const char* kOpenDialogTitle = "開く";
+inline constexpr const char* kSaveDialogTitle = "名前を付けて保存";
+// The question before a save replaces a file (%s: the file's name).
+inline constexpr const char* kReplaceQuestion = "%s は既に存在します。\n上書きしますか?";
+// A loaded file holds more points than a run may (%llu: its points, %d:
+// the limit); the curve is left as it was.
+inline constexpr const char* kLoadTooManyPoints =
+    "このファイルの点の数（%llu 点）が上限（%d 点）を超えるため、読み込みませんでした。";
+// Storage ran out while the tube was rebuilt after a settings change, or
+// while the tube's drawing was prepared; the points are unchanged.
+inline constexpr const char* kTubeOutOfMemory = "メモリが足りないため、管を作れませんでした。点はそのままです。";
+inline constexpr const char* kDrawOutOfMemoryStopped =
+    "メモリが足りないため、管を表示できず、計算を中断しました。点はそのままです。";
+// The last resort: a failure that no command handled (%s: what it was).
+inline constexpr const char* kUnexpectedFailure =
+    "予期しないエラーが起きました（%s）。\n点を保存してから、プログラムを終了してください。";
+inline constexpr const char* kOutOfMemory = "メモリが足りません";
 // Registry-style settings location; nothing is read or written there.
 inline constexpr const char* kSettingsVendor = "Local AppWizard-Generated Applications";
 }  // namespace vek::text

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libwxgtk3.2-dev wx3.2-headers libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libtbb-dev
+  libcli11-dev libtbb-dev libosmesa6-dev libpng-dev
   fonts-ipafont-gothic
 )
 if [ "${1:-}" = "--test" ]; then

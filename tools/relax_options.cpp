@@ -42,6 +42,19 @@ double PositiveValue(const std::string& name, const std::string& text)
     return parsed;
 }
 
+// The precision takes what the precision dialog takes: any finite number;
+// the resampling treats 0.01 or less as 0.01.
+double FiniteValue(const std::string& name, const std::string& text)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    double parsed = 0.0;
+    const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
+    if (text.empty() || result.ptr != last || result.ec != std::errc() || !std::isfinite(parsed))
+        throw CLI::ValidationError(name + " needs a finite number, not \"" + text + "\"");
+    return parsed;
+}
+
 std::string FileValue(const std::string& name, const std::string& text)
 {
     if (text.empty())
@@ -81,10 +94,11 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
                  "(two standard errors)")
         ->disable_flag_override();
     count("--max-iterations", o.maxIterations, "stop --until-tight after N iterations at the most (default 1000000)");
-    positive(
-        "--precision", "P", [&o](double v) { o.precision = v; },
-        "resampling precision, a number above 0 (default 1); the spacing is 0.0075 / P, and P at or below 0.01 "
-        "acts as 0.01");
+    app.add_option_function<std::string>(
+           "--precision", [&o](const std::string& v) { o.precision = FiniteValue("--precision", v); },
+           "resampling precision, any finite number as in the precision dialog (default 1); the spacing is "
+           "0.0075 / P, and P at or below 0.01 acts as 0.01")
+        ->type_name("P");
     file("--output", o.output, "write the points to FILE (a VECT polyline when it ends in .vect) instead of "
                                "standard output");
     file("--mesh", o.mesh, "write the tube of the final curve as a closed triangle mesh, as the desktop program "

@@ -73,7 +73,11 @@ import -window root "$out/relaxed.png"
 xdotool key --window "$win" alt+f; sleep 0.3; xdotool key s
 dialog=""
 for _ in $(seq 1 50); do
-  dialog=$(xdotool search --onlyvisible --name 'Select a file' 2>/dev/null | tail -1 || true)
+  # xdotool cannot match a title that is not ASCII: compare the names of
+  # the program's visible windows instead.
+  for w in $(xdotool search --onlyvisible --class vek 2>/dev/null || true); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "名前を付けて保存" ] && dialog=$w
+  done
   [ -n "$dialog" ] && break
   sleep 0.1
 done

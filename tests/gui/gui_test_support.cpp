@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <cmath>
 
+#include <unistd.h>
+
 #include "app/command_ids.h"
 
 void PumpEvents(int ms)
@@ -42,6 +44,8 @@ int ScriptedDialogs::Enter(wxDialog* dialog)
         s.style = box->GetMessageDialogStyle();
     } else if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) {
         s.kind = "file";
+        // The title: GTK's dialog keeps it as its window title only.
+        s.caption = (files->GetMessage().empty() ? files->GetTitle() : files->GetMessage()).utf8_string();
         s.wildcard = files->GetWildcard().utf8_string();
         s.style = files->GetWindowStyle();
     } else {
@@ -94,7 +98,10 @@ std::vector<std::array<double, 3>> CirclePoints(int count, double radius)
 
 std::string TempPath(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "vek-gui-tests";
+    // A folder of this run's own: a file left by an earlier run would make
+    // a save ask before it replaces it.
+    static const auto dir = std::filesystem::temp_directory_path() /
+                            ("vek-gui-tests-" + std::to_string(static_cast<long>(getpid())));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
 }
@@ -115,8 +122,12 @@ void SendMouse(CCurveView& view, wxEventType type, int x, int y, int wheel)
 
 ScriptedDialogs::Answer ChooseFile(const std::string& path)
 {
-    return [path](wxDialog* dialog) {
-        auto* files = static_cast<wxFileDialog*>(dialog);
+    return [path](wxDialog* dialog) -> int {
+        auto* files = dynamic_cast<wxFileDialog*>(dialog);
+        if (files == nullptr) {
+            ADD_FAILURE() << "a file dialog was expected, not \"" << dialog->GetTitle().utf8_string() << "\"";
+            return wxID_CANCEL;
+        }
         files->SetPath(wxString::FromUTF8(path));
         // The file chooser takes the folder in the background.
         for (int i = 0; i < 200 && files->GetPath().utf8_string() != path; ++i)

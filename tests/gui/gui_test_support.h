@@ -30,7 +30,7 @@ public:
     struct Shown {
         std::string kind;     // "message", "file", or the dialog's title
         std::string message;  // message box text
-        std::string caption;
+        std::string caption;  // message box caption, file dialog title
         long style = 0;       // message box or file dialog style flags
         std::string wildcard; // file dialog filter
     };

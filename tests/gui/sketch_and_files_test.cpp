@@ -131,7 +131,9 @@ TEST_F(PointsFileCommandTest, SaveThenLoadThroughTheDialogs)
     EXPECT_EQ(dialogs.shown[0].kind, "file");
     EXPECT_EQ(dialogs.shown[0].wildcard, "txtファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
     EXPECT_TRUE(dialogs.shown[0].style & wxFD_SAVE);
-    EXPECT_TRUE(dialogs.shown[0].style & wxFD_OVERWRITE_PROMPT);
+    // The program asks before replacing a file itself, about the file it
+    // will write (the toolkit would ask about the name as typed).
+    EXPECT_FALSE(dialogs.shown[0].style & wxFD_OVERWRITE_PROMPT);
     const std::string text = ReadAll(path);
     EXPECT_EQ(text.size(), 156u);
     EXPECT_EQ(text.substr(0, 52), "   1.000000e+000   -2.500000e-001    1.000000e-001\r\n");
@@ -170,6 +172,53 @@ TEST_F(PointsFileCommandTest, ATypedNameWithoutExtensionIsSavedAsTxt)
     ASSERT_EQ(dialogs.shown.size(), 3u);
     EXPECT_EQ(dialogs.shown[2].kind, "message");
     EXPECT_EQ(ReadAll(base + ".txt").size(), 52u);  // not replaced
+}
+
+TEST_F(PointsFileCommandTest, ReplacingAFileIsAskedOnceAboutTheFileWritten)
+{
+    SetCurve({{0.1, 0.2, 0.3}});
+    const std::string path = TempPath("replace-me.txt");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "old";
+    }
+    ScriptedDialogs dialogs;
+    dialogs.Then(ChooseFile(path)).ThenReturn(wxID_NO);
+    dialogs.Then(ChooseFile(path)).ThenReturn(wxID_YES);
+    SendCommand(frame, ID_FILE_SAVE_POINTS);
+    EXPECT_EQ(ReadAll(path), "old");
+    SendCommand(frame, ID_FILE_SAVE_POINTS);
+    EXPECT_EQ(ReadAll(path).size(), 52u);
+    ASSERT_EQ(dialogs.shown.size(), 4u);
+    for (int k : {1, 3}) {
+        EXPECT_EQ(dialogs.shown[k].kind, "message");
+        EXPECT_NE(dialogs.shown[k].message.find("replace-me.txt は既に存在します。"), std::string::npos);
+    }
+    EXPECT_EQ(dialogs.unexpected, 0);
+}
+
+TEST_F(PointsFileCommandTest, SavingAsAnExistingNameWithoutExtensionWritesAndNamesTheTxtFile)
+{
+    // "/proc/version" exists, "/proc/version.txt" does not: nothing is asked,
+    // and the failure names the file that was really tried.
+    SetCurve({{0.1, 0.2, 0.3}});
+    ScriptedDialogs dialogs;
+    dialogs.Then(ChooseFile("/proc/version")).ThenReturn(wxID_OK);
+    SendCommand(frame, ID_FILE_SAVE_POINTS);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_NE(dialogs.shown[1].message.find("保存できませんでした"), std::string::npos);
+    EXPECT_NE(dialogs.shown[1].message.find("/proc/version.txt"), std::string::npos);
+}
+
+TEST_F(PointsFileCommandTest, FileDialogsHaveJapaneseTitles)
+{
+    ScriptedDialogs dialogs;
+    dialogs.ThenReturn(wxID_CANCEL).ThenReturn(wxID_CANCEL);
+    SendCommand(frame, ID_FILE_LOAD_POINTS);
+    SendCommand(frame, ID_FILE_SAVE_POINTS);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].caption, "開く");
+    EXPECT_EQ(dialogs.shown[1].caption, "名前を付けて保存");
 }
 
 TEST_F(PointsFileCommandTest, CancelChangesNothing)

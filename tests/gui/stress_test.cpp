@@ -195,10 +195,12 @@ TEST_F(StressTest, RandomCommandsAtEveryDrainOfNestedRuns)
             break;
         case 4: {
             ++saves;
-            dialogs.Then(ChooseFile(saved));
+            // A new file each time: saving over an earlier one asks first.
+            const std::string target = saved + "." + std::to_string(saves) + ".txt";
+            dialogs.Then(ChooseFile(target));
             const Points shown = SavedFormOf(View());
             SendCommand(frame, ID_FILE_SAVE_POINTS);
-            EXPECT_EQ(ReadFile(saved), shown) << "save at drain " << drains;
+            EXPECT_EQ(ReadFile(target), shown) << "save at drain " << drains;
             break;
         }
         case 5:

@@ -51,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodArgsCase{{"--iterations=31", "--precision=1e1", "in.txt"}, "in.txt", "", 31, 10.0},
                       GoodArgsCase{{"in.txt", "--iterations", "1000000000"}, "in.txt", "", 1000000000, 1.0},
                       GoodArgsCase{{"--", "-odd name.txt"}, "-odd name.txt", "", 0, 1.0},
-                      GoodArgsCase{{"-", "--precision", "0.001"}, "-", "", 0, 0.001}));
+                      GoodArgsCase{{"-", "--precision", "0.001"}, "-", "", 0, 0.001},
+                      // As in the precision dialog: any finite number, 0.01 or less acting as 0.01.
+                      GoodArgsCase{{"in.txt", "--precision", "0"}, "in.txt", "", 0, 0.0},
+                      GoodArgsCase{{"in.txt", "--precision=-1"}, "in.txt", "", 0, -1.0}));
 
 class RelaxCliBadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
 
@@ -77,8 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"a.txt", "--precision", "inf"},
                       std::vector<std::string>{"a.txt", "--precision", "nan"},
                       std::vector<std::string>{"a.txt", "--precision", "1e999"},
-                      std::vector<std::string>{"a.txt", "--precision", "0"},
-                      std::vector<std::string>{"a.txt", "--precision", "-1"},
                       std::vector<std::string>{"a.txt", "--precision", "1,5"},
                       std::vector<std::string>{"a.txt", "--output="},
                       std::vector<std::string>{"a.txt", "--verbose"},
@@ -158,6 +159,27 @@ TEST(RelaxCliRelax, RunsTheEngineOnTheSchedule)
         ASSERT_EQ(x[k], ex[k]) << k;
         ASSERT_EQ(y[k], ey[k]) << k;
         ASSERT_EQ(z[k], ez[k]) << k;
+    }
+}
+
+// Zero, negative and tiny precisions run as 0.01, as in the desktop program.
+TEST(RelaxCliRelax, PrecisionAtOrBelowTheClampRunsAsTheClamp)
+{
+    std::string error;
+    CDoubleArray cx, cy, cz;
+    ASSERT_TRUE(ReadPointsFile(ExamplePath("trefoil.txt"), cx, cy, cz, error)) << error;
+    const long long done = vek::RelaxCurve(cx, cy, cz, 31, vek::kThickness, 0.01);
+    for (const double precision : {0.0, -1.0, 0.00001}) {
+        SCOPED_TRACE(precision);
+        CDoubleArray x, y, z;
+        ASSERT_TRUE(ReadPointsFile(ExamplePath("trefoil.txt"), x, y, z, error)) << error;
+        EXPECT_EQ(vek::RelaxCurve(x, y, z, 31, vek::kThickness, precision), done);
+        ASSERT_EQ(x.GetSize(), cx.GetSize());
+        for (int k = 0; k < x.GetSize(); ++k) {
+            ASSERT_EQ(x[k], cx[k]) << k;
+            ASSERT_EQ(y[k], cy[k]) << k;
+            ASSERT_EQ(z[k], cz[k]) << k;
+        }
     }
 }
 

@@ -1,0 +1,104 @@
+#include "curve/segment_tree.h"
+
+#include <algorithm>
+
+namespace vek {
+
+namespace {
+
+// Segments per leaf: enough to keep the tree shallow, few enough that a
+// leaf's box stays close to its segments.
+constexpr int kLeafSize = 8;
+
+void Extend(Box3& box, const Box3& other)
+{
+    for (int a = 0; a < 3; ++a) {
+        box.lo[a] = std::min(box.lo[a], other.lo[a]);
+        box.hi[a] = std::max(box.hi[a], other.hi[a]);
+    }
+}
+
+}  // namespace
+
+SegmentTree::SegmentTree(std::span<const double> x, std::span<const double> y, std::span<const double> z)
+    : m_n(static_cast<int>(x.size())), m_x(x), m_y(y), m_z(z)
+{
+    if (m_n == 0)
+        return;
+    const int leaves = (m_n + kLeafSize - 1) / kLeafSize;
+    while (m_leafBase < leaves)
+        m_leafBase *= 2;
+    const int nodes = 2 * m_leafBase;
+    m_box.resize(static_cast<size_t>(nodes));
+    m_first.assign(static_cast<size_t>(nodes), 1);
+    m_last.assign(static_cast<size_t>(nodes), 0);  // empty run
+    for (int leaf = 0; leaf < leaves; ++leaf) {
+        const int node = m_leafBase + leaf;
+        m_first[node] = leaf * kLeafSize;
+        m_last[node] = std::min(m_n, (leaf + 1) * kLeafSize) - 1;
+        m_box[node] = SegmentBox(m_first[node]);
+        for (int k = m_first[node] + 1; k <= m_last[node]; ++k)
+            Extend(m_box[node], SegmentBox(k));
+    }
+    for (int node = m_leafBase - 1; node >= 1; --node) {
+        const int l = 2 * node, r = 2 * node + 1;
+        if (m_first[l] > m_last[l])
+            continue;  // both children empty
+        m_first[node] = m_first[l];
+        m_box[node] = m_box[l];
+        m_last[node] = m_last[l];
+        if (m_first[r] <= m_last[r]) {
+            m_last[node] = m_last[r];
+            Extend(m_box[node], m_box[r]);
+        }
+    }
+}
+
+Box3 SegmentTree::SegmentBox(int k) const
+{
+    const int next = k + 1 == m_n ? 0 : k + 1;
+    Box3 box;
+    const double a[3] = {m_x[k], m_y[k], m_z[k]};
+    const double b[3] = {m_x[next], m_y[next], m_z[next]};
+    for (int c = 0; c < 3; ++c) {
+        box.lo[c] = std::min(a[c], b[c]);
+        box.hi[c] = std::max(a[c], b[c]);
+    }
+    return box;
+}
+
+double BoxDistanceSquared(const Box3& box, const double p[3])
+{
+    double sum = 0.0;
+    for (int a = 0; a < 3; ++a) {
+        double d = 0.0;
+        if (p[a] < box.lo[a])
+            d = box.lo[a] - p[a];
+        else if (p[a] > box.hi[a])
+            d = p[a] - box.hi[a];
+        sum += d * d;
+    }
+    return sum;
+}
+
+bool BoxesWithin(const Box3& a, const Box3& b, double r)
+{
+    for (int c = 0; c < 3; ++c) {
+        if (a.hi[c] < b.lo[c] - r || a.lo[c] > b.hi[c] + r)
+            return false;
+    }
+    return true;
+}
+
+bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after)
+{
+    // Offsets of the run's ends from i, counted from -before.
+    int a = first - i + before;
+    a %= n;
+    if (a < 0)
+        a += n;
+    const int len = last - first;
+    return a + len <= before + after;
+}
+
+}  // namespace vek

@@ -1,0 +1,85 @@
+// SegmentTree: a box hierarchy over the segments of a closed polyline, built
+// once and searched many times. Segment k runs from point k to point
+// k + 1 (mod n). The tree follows the curve's own order: a node holds a run
+// of consecutive segments and the axis-aligned box around them, so runs
+// that a search excludes by index (an exclusion window, the neighbours of a
+// segment) are skipped whole, and boxes stay tight along a smooth curve.
+//
+// One structure serves every proximity question about a curve: the
+// crossings of a projection, the certified thickness, the nearest
+// non-neighbouring points and the contact count.
+#pragma once
+
+#include <span>
+#include <vector>
+
+namespace vek {
+
+struct Box3 {
+    double lo[3];
+    double hi[3];
+};
+
+class SegmentTree {
+public:
+    // In:  x, y, z: the n points of the closed polyline (n >= 1); the
+    //      spans must stay valid while the tree is searched.
+    // Out: the tree over its n segments (a single point gives one
+    //      degenerate segment).
+    SegmentTree(std::span<const double> x, std::span<const double> y, std::span<const double> z);
+
+    int Size() const { return m_n; }
+
+    // Depth-first search. For every node the tree asks
+    //   enter(box, first, last)  -> whether any segment first ... last
+    //                               (inclusive) may matter;
+    // and for each segment k of an entered leaf it calls visit(k), in
+    // increasing k within the leaf. Children are tried in index order.
+    template <class Enter, class Visit>
+    void Search(Enter&& enter, Visit&& visit) const
+    {
+        if (m_n == 0)
+            return;
+        int stack[64];
+        int top = 0;
+        stack[top++] = 1;
+        while (top > 0) {
+            const int node = stack[--top];
+            const int first = m_first[node];
+            const int last = m_last[node];
+            if (first > last || !enter(m_box[node], first, last))
+                continue;
+            if (node >= m_leafBase) {
+                for (int k = first; k <= last; ++k)
+                    visit(k);
+                continue;
+            }
+            stack[top++] = 2 * node + 1;
+            stack[top++] = 2 * node;
+        }
+    }
+
+    // The box of segment k's two end points.
+    Box3 SegmentBox(int k) const;
+
+private:
+    int m_n = 0;
+    int m_leafBase = 1;  // index of the first leaf node (a power of two)
+    std::vector<Box3> m_box;
+    std::vector<int> m_first;
+    std::vector<int> m_last;
+    std::span<const double> m_x, m_y, m_z;
+};
+
+// The squared distance from point p to the box (0 inside it).
+double BoxDistanceSquared(const Box3& box, const double p[3]);
+
+// Whether a box and the box [lo - r, hi + r] of another overlap.
+bool BoxesWithin(const Box3& a, const Box3& b, double r);
+
+// Whether offset t = (j - i) mod n of index j from i lies in the cyclic
+// range of offsets [-before, after] (0 <= before, after; before + after < n
+// assumed). For a run first ... last of indices: whether all of it does.
+bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after);
+
+}  // namespace vek

@@ -1,0 +1,31 @@
+// The numbers of the text file formats (position data file, VECT): one
+// writer for both, in the C locale whatever the process's locale is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "curve/double_array.h"
+
+// In:  value; digits: -1 for the shortest text that reads back as the same
+//      double, else the digits after the point in scientific form ("%.*e").
+// Out: the text; NaN is written as 0 and an infinity as the largest double
+//      of its sign, so that every written file reads back.
+std::string NumberText(double value, int digits);
+
+// In:  the points x, y, z; number(out, value) appends one coordinate.
+// Out: one line per point appended to out: x, y and z separated by one
+//      space, then lineEnd.
+template <class Number>
+void AppendPointLines(std::string& out, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                      const Number& number, std::string_view lineEnd)
+{
+    for (int k = 0; k < x.GetSize(); ++k) {
+        number(out, x[k]);
+        out += ' ';
+        number(out, y[k]);
+        out += ' ';
+        number(out, z[k]);
+        out += lineEnd;
+    }
+}

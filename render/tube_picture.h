@@ -1,0 +1,56 @@
+// A picture of the tube as the desktop view draws it, rendered offscreen
+// with the view's own OpenGL code (InitGL, DrawTube, the draw list and the
+// camera matrices), so that a picture and the view cannot differ.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "curve/constants.h"
+#include "curve/curve_state.h"
+#include "curve/double_array.h"
+#include "render/camera.h"
+
+namespace vek {
+// Part of the picture's width or height that a fitted tube takes.
+inline constexpr double kPictureFill = 0.92;
+// Picture size when none is asked for, in pixels.
+inline constexpr int kDefaultPictureSize = 480;
+}  // namespace vek
+
+struct TubePictureOptions {
+    int width = vek::kDefaultPictureSize;   // pixels
+    int height = vek::kDefaultPictureSize;  // pixels
+    ColorRef colour = vek::kColorWhite;     // tube colour, 0x00BBGGRR
+    double tubeScale = vek::kDefaultTubeScale;  // display thickness factor
+    bool fit = false;    // zoom so that the tube fills the picture
+    double turnX = 0.0;  // degrees about the eye x axis, as a drag down
+    double turnY = 0.0;  // degrees about the eye y axis, as a drag right
+    std::array<uint8_t, 3> background = {0, 0, 0};  // red, green, blue
+};
+
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;  // 3 bytes per pixel, rows from the top
+};
+
+// In:  viewStart, the view matrix before the turn (the view's starting
+//      camera for pictures); vertices of the tube's draw list (model units);
+//      options (turn, fit, size).
+// Out: the view matrix of the picture: TurnStep(turnX, turnY) * viewStart,
+//      then fitted (FitView with kPictureFill) when options.fit.
+Matrix4 TubePictureView(const Matrix4& viewStart, const std::vector<double>& vertices,
+                        const TubePictureOptions& options);
+
+// In:  x, y, z, the curve points (model units); options.
+// Out: picture, the tube built with 30 vertices per ring, the thickness 0.03
+//      times options.tubeScale, from the view's starting camera turned and
+//      fitted as TubePictureView says, lit and coloured as in the view;
+//      pixels the tube does not cover take options.background.
+//      Returns false with `error` set when no offscreen context of that
+//      size can be had; a curve with no points gives the bare background.
+bool RenderTubePicture(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                       const TubePictureOptions& options, RgbPicture& picture, std::string& error);
