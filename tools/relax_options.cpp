@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 
+#include "ideal/optimise_ideal.h"
 #include "io/mesh_export.h"
 
 namespace vek {
@@ -55,6 +56,15 @@ double FiniteValue(const std::string& name, const std::string& text)
     return parsed;
 }
 
+int IdealVertexValue(const std::string& text)
+{
+    const long long count = CountValue("--vertices", text);
+    if (count < kMinIdealVertices || count > kMaxIdealVertices)
+        throw CLI::ValidationError("--vertices needs a whole number from " + std::to_string(kMinIdealVertices) +
+                                   " to " + std::to_string(kMaxIdealVertices) + ", not \"" + text + "\"");
+    return static_cast<int>(count);
+}
+
 std::string FileValue(const std::string& name, const std::string& text)
 {
     if (text.empty())
@@ -93,7 +103,8 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
                  "that of the 300 before by less than 1e-5 of itself or than its trembling from block to block "
                  "(two standard errors)")
         ->disable_flag_override();
-    count("--max-iterations", o.maxIterations, "stop --until-tight after N iterations at the most (default 1000000)");
+    count("--max-iterations", o.maxIterations, "stop --until-tight (or the relaxation before --ideal) after N iterations at the most (default "
+                                          "1000000)");
     app.add_option_function<std::string>(
            "--precision", [&o](const std::string& v) { o.precision = FiniteValue("--precision", v); },
            "resampling precision, any finite number as in the precision dialog (default 1); the spacing is "
@@ -110,6 +121,14 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
     positive(
         "--units-mm", "W", [&o](double v) { o.unitsMm = v; },
         "scale the mesh so the tube is W millimetres thick (one mesh unit = 1 mm), for printing");
+    app.add_flag("--ideal", o.ideal,
+                 "relax until tight, then shorten the knot towards its ideal shape under the exact polygon "
+                 "thickness, keeping its knot type; the points written are certified for the tube thickness 0.03")
+        ->disable_flag_override();
+    app.add_option_function<std::string>(
+           "--vertices", [&o](const std::string& v) { o.vertices = IdealVertexValue(v); },
+           "vertices of the --ideal polygon (default: 8 per unit of length / certified radius)")
+        ->type_name("V");
     app.add_flag("--json", o.json, "print the summary as one JSON object on standard output (needs --output)")
         ->disable_flag_override();
 }
@@ -133,12 +152,16 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
     if (o.untilTight && given("--iterations"))
         return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
-    if (given("--max-iterations") && !o.untilTight)
-        return "--max-iterations only bounds --until-tight; use --iterations for a fixed run";
+    if (given("--max-iterations") && !o.untilTight && !o.ideal)
+        return "--max-iterations only bounds --until-tight or --ideal; use --iterations for a fixed run";
     if ((given("--scale") || o.unitsMm) && o.mesh.empty())
         return std::string(given("--scale") ? "--scale" : "--units-mm") + " only acts on the tube of --mesh FILE";
     if (!o.mesh.empty() && MeshFormatFromPath(o.mesh) == MeshFormat::Unknown)
         return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
+    if (o.ideal && (o.untilTight || given("--iterations")))
+        return "--ideal relaxes until tight itself: leave out --iterations and --until-tight";
+    if (given("--vertices") && !o.ideal)
+        return "--vertices only sets the polygon of --ideal";
     if (o.json && o.output.empty())
         return "--json prints to standard output: give --output FILE for the points";
     return {};

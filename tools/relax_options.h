@@ -32,12 +32,16 @@ struct RelaxOptions {
     std::optional<double> unitsMm;
     // The summary as one JSON object on standard output.
     bool json = false;
+    // Optimise towards the ideal knot (RunIdeal) after relaxing until tight.
+    bool ideal = false;
+    // Its vertex count; 0: the default for the knot.
+    int vertices = 0;
 };
 
 // Parses the arguments after the program name:
 //   INPUT [--iterations N | --until-tight [--max-iterations M]]
 //         [--precision P] [--output FILE] [--mesh FILE [--scale S]
-//         [--units-mm W]] [--json] | --help
+//         [--units-mm W]] [--json] [--ideal [--vertices V]] | --help
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -47,7 +51,9 @@ struct RelaxOptions {
 // --mesh, a --mesh name whose extension is not .obj, .stl or .ply (checked
 // here so that a long run does not end without its mesh), and --json
 // without --output (the JSON goes to standard output, where the points
-// would otherwise go too). With --help (or -h) anywhere, returns true with
+// would otherwise go too); --ideal with --iterations or --until-tight (it
+// relaxes as far as it needs itself), --vertices without --ideal or outside
+// kMinIdealVertices ... kMaxIdealVertices. With --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
 

@@ -36,6 +36,8 @@ std::string RatioText(double distance, double thickness)
     return text;
 }
 
+}  // namespace
+
 std::string JsonNumber(double value)
 {
     if (!std::isfinite(value))
@@ -45,8 +47,6 @@ std::string JsonNumber(double value)
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
     return std::string(text, result.ptr);
 }
-
-}  // namespace
 
 std::string FormatRelaxSummary(const RelaxReport& report)
 {

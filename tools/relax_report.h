@@ -41,6 +41,10 @@ std::string FormatRelaxSummary(const RelaxReport& report);
 // distance that does not exist and for converged in a fixed run.
 std::string FormatRelaxJson(const RelaxReport& report);
 
+// A number for JSON: 17 significant digits whatever the locale, null
+// when not finite.
+std::string JsonNumber(double value);
+
 // FormatRelaxSummary(MeasureRelaxation(...)) of a fixed run.
 std::string RelaxSummary(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                          long long iterations, double seconds);

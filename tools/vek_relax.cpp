@@ -1,5 +1,7 @@
 // vek-relax: relaxes the curve of a position data file from the command
 // line, with the same engine and schedule as the desktop program.
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -20,6 +22,62 @@ bool WriteToStandardOutput(const std::string& text)
 {
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+bool WriteCurve(const vek::RelaxOptions& options, const CDoubleArray& x, const CDoubleArray& y,
+                const CDoubleArray& z)
+{
+    std::string error;
+    if (options.output.empty()) {
+        if (WriteToStandardOutput(FormatPointsText(x, y, z)))
+            return true;
+        error = "cannot write to standard output";
+    } else if (WriteCurveFile(options.output, x, y, z, error)) {
+        return true;
+    }
+    std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+    return false;
+}
+
+// --ideal: relax when needed, optimise, certify; the mesh gets the certified
+// radius. Progress goes to a terminal's standard error after one second.
+int IdealMain(const vek::RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    vek::IdealRunOptions run;
+    run.vertices = options.vertices;
+    run.precision = options.precision;
+    run.maxRelaxIterations = options.maxIterations;
+    const bool showProgress = !options.json && isatty(fileno(stderr));
+    const auto start = std::chrono::steady_clock::now();
+    bool shown = false;
+    if (showProgress)
+        run.progress = [&](const vek::IdealProgress& p) {
+            if (std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+                return;
+            std::fputs(vek::FormatIdealProgress(p).c_str(), stderr);
+            shown = true;
+        };
+    const vek::IdealRun result = vek::RunIdeal(x, y, z, run);
+    if (shown)
+        std::fputs("\n", stderr);
+    if (!result.ok) {
+        std::fprintf(stderr, "vek-relax: %s\n", result.error.c_str());
+        return kExitFailed;
+    }
+    std::fputs(vek::FormatIdealSummary(result).c_str(), stderr);
+    if (!WriteCurve(options, x, y, z))
+        return kExitFailed;
+    std::string error;
+    if (!options.mesh.empty() && !vek::ExportTubeMesh(x, y, z, 2.0 * result.result.thickness.thickness,
+                                                      options.scale, options.unitsMm, options.mesh, error)) {
+        std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    if (options.json && !WriteToStandardOutput(vek::FormatIdealJson(result))) {
+        std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
+        return kExitFailed;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -43,6 +101,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return kExitFailed;
     }
+
+    if (options.ideal)
+        return IdealMain(options, x, y, z);
 
     const auto start = std::chrono::steady_clock::now();
     long long done = 0;
@@ -71,17 +132,8 @@ int main(int argc, char** argv)
     const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, done, seconds, converged);
     std::fputs(vek::FormatRelaxSummary(report).c_str(), stderr);
 
-    if (options.output.empty()) {
-        if (!WriteToStandardOutput(FormatPointsText(x, y, z))) {
-            std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
-            return kExitFailed;
-        }
-    } else {
-        if (!WriteCurveFile(options.output, x, y, z, error)) {
-            std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
-            return kExitFailed;
-        }
-    }
+    if (!WriteCurve(options, x, y, z))
+        return kExitFailed;
     if (!options.mesh.empty() &&
         !vek::ExportTubeMesh(x, y, z, vek::kThickness, options.scale, options.unitsMm, options.mesh, error)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());

@@ -1,0 +1,138 @@
+#include "tools/ideal_run.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "curve/constants.h"
+#include "curve/curve_metrics.h"
+#include "curve/relax_step.h"
+#include "knot/polygon_thickness.h"
+#include "tools/relax_report.h"
+#include "tools/relax_run.h"
+
+namespace vek {
+
+namespace {
+
+std::vector<double> ToVector(const CDoubleArray& a)
+{
+    std::vector<double> v(a.GetSize());
+    for (int i = 0; i < a.GetSize(); ++i)
+        v[i] = a[i];
+    return v;
+}
+
+void FromVector(const std::vector<double>& v, CDoubleArray& a)
+{
+    a.SetSize(static_cast<int>(v.size()));
+    for (size_t i = 0; i < v.size(); ++i)
+        a[static_cast<int>(i)] = v[i];
+}
+
+// A relaxed (or optimised) knot at the desktop program's thickness.
+bool IsTight(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
+{
+    const double nearest = MinNonLocalDistance(x, y, z, ExclusionWindow(kThickness));
+    if (!(std::abs(nearest - kThickness) <= kTightDistanceTolerance * kThickness))
+        return false;
+    const PolygonThickness t = ComputePolygonThickness(ToVector(x), ToVector(y), ToVector(z));
+    const double nominal = CurveLength(x, y, z) / kThickness;
+    return t.thickness > 0.0 && CertifiedRopelength(CurveLength(x, y, z), t.thickness) <= kTightRopelengthFactor * nominal;
+}
+
+}  // namespace
+
+IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const IdealRunOptions& options)
+{
+    const auto start = std::chrono::steady_clock::now();
+    IdealRun run;
+    run.inputKnot = IdentifyKnot(ToVector(x), ToVector(y), ToVector(z));
+    if (!run.inputKnot.known || run.inputKnot.alexander.empty()) {
+        run.error = "the knot type of the input cannot be told (too few points, points that repeat, or too many "
+                    "crossings), so the result could not be checked against it";
+        return run;
+    }
+    if (!IsTight(x, y, z)) {
+        const TightRun tight = RelaxUntilTight(x, y, z, options.maxRelaxIterations, kThickness, options.precision);
+        run.relaxed = true;
+        run.relaxIterations = tight.iterations;
+        if (tight.refused) {
+            run.error = "the relaxation before the optimiser stopped: the curve would need too many points at this "
+                        "precision";
+            return run;
+        }
+    }
+    IdealOptions ideal;
+    ideal.vertices = options.vertices;
+    ideal.tubeThickness = kThickness;
+    ideal.progress = options.progress;
+    run.result = OptimiseIdeal(ToVector(x), ToVector(y), ToVector(z), run.inputKnot, ideal);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!run.result.ok) {
+        run.error = "no certified polygon of the input's knot type: " + run.result.error;
+        return run;
+    }
+    FromVector(run.result.x, x);
+    FromVector(run.result.y, y);
+    FromVector(run.result.z, z);
+    run.ok = true;
+    return run;
+}
+
+std::string FormatIdealSummary(const IdealRun& run)
+{
+    const IdealResult& r = run.result;
+    char line[200];
+    std::string text;
+    std::snprintf(line, sizeof line, "knot: %s\n", r.knot.name.c_str());
+    text += line;
+    std::snprintf(line, sizeof line, "vertices: %zu\n", r.x.size());
+    text += line;
+    std::snprintf(line, sizeof line, "length: %.6f\n", r.length);
+    text += line;
+    std::snprintf(line, sizeof line, "certified thickness (radius): %.9f\n", r.thickness.thickness);
+    text += line;
+    std::snprintf(line, sizeof line, "certified ropelength (length / (2 thickness)): %.4f\n", r.ropelength);
+    text += line;
+    std::snprintf(line, sizeof line, "active struts: %d, active curvature constraints: %d\n", r.activeStruts,
+                  r.activeCurvature);
+    text += line;
+    std::snprintf(line, sizeof line, "iterations: %lld relaxation, %lld optimiser in %d solves, %.3f s\n",
+                  run.relaxIterations, r.iterations, r.solves, run.seconds);
+    text += line;
+    if (r.fellBack)
+        text += "the optimiser found nothing shorter: the certified start is written\n";
+    return text;
+}
+
+std::string FormatIdealJson(const IdealRun& run)
+{
+    const IdealResult& r = run.result;
+    std::string text = "{";
+    text += "\"knot\": \"" + r.knot.name + "\"";
+    text += ", \"vertices\": " + std::to_string(r.x.size());
+    text += ", \"length\": " + JsonNumber(r.length);
+    text += ", \"thickness\": " + JsonNumber(r.thickness.thickness);
+    text += ", \"ropelength\": " + JsonNumber(r.ropelength);
+    text += ", \"struts\": " + std::to_string(r.activeStruts);
+    text += ", \"curvature_constraints\": " + std::to_string(r.activeCurvature);
+    text += ", \"relax_iterations\": " + std::to_string(run.relaxIterations);
+    text += ", \"iterations\": " + std::to_string(r.iterations);
+    text += ", \"solves\": " + std::to_string(r.solves);
+    text += std::string(", \"fell_back\": ") + (r.fellBack ? "true" : "false");
+    text += ", \"seconds\": " + JsonNumber(run.seconds);
+    text += "}\n";
+    return text;
+}
+
+std::string FormatIdealProgress(const IdealProgress& p)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "\rsolve %d, iteration %lld: ropelength %.5f, largest violation %.2e   ",
+                  p.solve, p.iteration, p.ropelength, p.violation);
+    return line;
+}
+
+}  // namespace vek
