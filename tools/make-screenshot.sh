@@ -22,12 +22,8 @@ trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 "$build/vek" >"$work/vek.log" 2>&1 &
 pid=$!
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+# search --sync waits for the window; timeout bounds the wait.
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
 [ -n "$win" ] || { echo "make-screenshot: the Vek window did not appear" >&2; exit 1; }
 xdotool windowmove --sync "$win" 0 0
 xdotool windowsize --sync "$win" 640 560
