@@ -2,6 +2,7 @@
 #include <set>
 
 #include "gui_test_support.h"
+#include "render/tube_draw_list.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -87,6 +88,22 @@ TEST_F(TubeViewTest, VertexArraysDrawExactlyWhatQuadByQuadDrawingDraws)
     const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
     ASSERT_FALSE(arrays.empty());
     EXPECT_TRUE(arrays == immediate);
+}
+
+// A tube of several draw pieces (1024 ring pairs each), turned so that the
+// piece boundaries cross the picture: still exactly the quad-by-quad picture.
+TEST_F(TubeViewTest, ATubeDrawnInPiecesIsExactlyTheQuadByQuadPicture)
+{
+    SetCurve(CirclePoints(2 * kDrawPieceRings + 300, 0.35));
+    View().BuildTube();
+    View().m_nState = Suspended;
+    View().ResetCamera({0.3, -1.0, 0.6}, {0.0, 0.0, 0.0});
+    int w = 0, h = 0;
+    const std::vector<uint8_t> pieces = View().RenderPicture(w, h, false);
+    const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_GT(Measure(pieces).litPixels, static_cast<size_t>(w) * h / 200);
+    EXPECT_TRUE(pieces == immediate);
 }
 
 TEST_F(TubeViewTest, StopWhileSketchingDrawsNoStaleTube)
