@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/resample_curve.h"
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
@@ -61,10 +62,17 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (refused) {
-        std::fprintf(stderr,
-                     "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
-                     "points at precision %g, or its length is not finite; lower the precision\n",
-                     done + 1, vek::kMaxCurvePoints, options.precision);
+        if (JudgeRunResample(x, y, z, vek::kThickness, options.precision) == RunResample::TooFewPoints)
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve of %d points would keep "
+                         "fewer than %d at precision %g (its spacing is more than the relaxation holds up); "
+                         "raise the precision\n",
+                         done + 1, x.GetSize(), vek::kMinRunPoints, options.precision);
+        else
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
+                         "points at precision %g, or its length is not finite; lower the precision\n",
+                         done + 1, vek::kMaxCurvePoints, options.precision);
         return kExitFailed;
     }
 
