@@ -118,10 +118,11 @@ void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
 {
     app.description("Relaxes the closed curve of INPUT into a tight tube of thickness 0.03, as the desktop "
                     "program's Start command does, and writes its points.");
-    app.footer("A summary (points, length, ropelength = length / thickness, smallest non-local distance / "
-               "thickness, contacts closer than 1.01 thickness and the nearest of them, iterations, time) goes to "
-               "standard error.\nExit status: 0 done, 1 input or output failed or the curve grew too large, 2 bad "
-               "arguments.");
+    app.footer("A summary (points, length, the knot at the start and at the end, nominal length / thickness, "
+               "the certified thickness of the polygon, ropelength = length / (2 * certified thickness), the "
+               "overlap of the nominal tube, smallest non-local distance / thickness, contacts closer than 1.01 "
+               "thickness and the nearest of them, iterations, time) goes to standard error.\nExit status: 0 done, "
+               "1 input or output failed or the curve grew too large, 2 bad arguments.");
     app.get_formatter()->column_width(24);
     AddRelaxOptions(app, options);
 }

@@ -45,6 +45,7 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
+    const vek::KnotType knotStart = vek::IdentifyCurveKnot(x, y, z);
     const auto start = std::chrono::steady_clock::now();
     long long done = 0;
     bool refused = false;
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
-    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, done, seconds, converged);
+    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, knotStart, done, seconds, converged);
     std::fputs(vek::FormatRelaxSummary(report).c_str(), stderr);
 
     if (options.output.empty()) {
