@@ -124,8 +124,11 @@ void CCurveView::OnCalcStart()
             DrainMessages();
     };
     hooks.refused = [this] {
-        ShowError(wxString::Format(FromUtf8("点の数が上限（%d 点）を超えるため、計算を中断しました。\n精度を小さくしてください。"),
-                                   vek::kMaxCurvePoints));
+        if (JudgeRunResample(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision) == RunResample::TooFewPoints)
+            ShowError(wxString::Format(FromUtf8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
+        else
+            ShowError(wxString::Format(FromUtf8("点の数が上限（%d 点）を超えるため、計算を中断しました。\n精度を小さくしてください。"),
+                                       vek::kMaxCurvePoints));
     };
 
     ++m_nRunDepth;
@@ -461,13 +464,14 @@ wxPoint CCurveView::CursorClientPosition() const
     return ScreenToClient(wxGetMousePosition());
 }
 
-void CCurveView::StartDrag(int32_t& flag)
+void CCurveView::StartDrag(int32_t& flag, const wxPoint& pressedAt)
 {
     flag = 1;
     if (!HasCapture())
         CaptureMouse();
-    const wxPoint p = CursorClientPosition();
-    m_ptLast = {p.x, p.y};
+    // Where the button went down, not where the pointer is now: during a run
+    // the press is handled at the next drain, after the moves that followed it.
+    m_ptLast = {pressedAt.x, pressedAt.y};
 }
 
 void CCurveView::EndDrag(int32_t& flag, int32_t other)
@@ -492,7 +496,7 @@ void CCurveView::OnLButtonDown(wxMouseEvent& event)
             InvalidateAll();
         }
     } else {
-        StartDrag(m_bLeftDown);
+        StartDrag(m_bLeftDown, event.GetPosition());
     }
     event.Skip();
 }
@@ -512,7 +516,7 @@ void CCurveView::OnLButtonUp(wxMouseEvent& event)
 
 void CCurveView::OnRButtonDown(wxMouseEvent& event)
 {
-    StartDrag(m_bRightDown);
+    StartDrag(m_bRightDown, event.GetPosition());
     event.Skip();
 }
 

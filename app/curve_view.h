@@ -102,7 +102,7 @@ private:
     void UpdateCursorRing();
     void InvalidateAll();
     void InvalidateRect(const CPixelRect& box);
-    void StartDrag(int32_t& flag);
+    void StartDrag(int32_t& flag, const wxPoint& pressedAt);
     void EndDrag(int32_t& flag, int32_t other);
     wxPoint CursorClientPosition() const;
     void ShowError(const wxString& text);
