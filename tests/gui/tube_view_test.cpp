@@ -136,3 +136,26 @@ TEST_F(TubeViewTest, ARunShowsTheTubeAfterThirtyIterations)
     EXPECT_GT(tubeSizeAtFirstDrain, 0);
     EXPECT_GT(View().TubePaintCount(), paints);
 }
+
+// Reset gives back what the drawn tube held: the tube arrays and every part
+// of the draw list, down to no storage at all.
+TEST_F(TubeViewTest, ResetReleasesTheTubeAndTheDrawList)
+{
+    SetCurve(CirclePoints(3000, 0.35));
+    View().BuildTube();
+    View().m_nState = Suspended;
+    int w = 0, h = 0;
+    ASSERT_FALSE(View().RenderPicture(w, h).empty());
+    const TubeDrawList& list = View().DrawList();
+    ASSERT_FALSE(list.Empty());
+    ASSERT_EQ(list.vertices.size(), 3000u * 30 * 3);
+    SendCommand(frame, ID_CALC_RESET);
+    EXPECT_TRUE(list.Empty());
+    for (std::size_t capacity : {list.vertices.capacity(), list.normals.capacity(), list.pairIndices.capacity(),
+                                 list.closingVertices.capacity(), list.closingNormals.capacity(),
+                                 list.closingIndices.capacity()})
+        EXPECT_EQ(capacity, 0u);
+    for (const CDoubleArray* a : {&View().m_arrX, &View().m_arrTubeX, &View().m_arrTubeY, &View().m_arrTubeZ})
+        EXPECT_TRUE(a->GetSize() == 0 && a->GetCapacity() == 0);
+    EXPECT_EQ(View().m_nState, Sketch);
+}
