@@ -13,6 +13,10 @@
 #include <vector>
 #include <stdexcept>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "app/command_ids.h"
 #include "curve/relax_step.h"
 #include "curve/replace_points.h"
@@ -61,6 +65,17 @@ wxGLAttributes CanvasAttributes()
 wxString FromUtf8(const char* text)
 {
     return wxString::FromUTF8(text);
+}
+
+// Hands freed heap pages back to the system. glibc keeps freed blocks below
+// its mapping threshold (which rises to 32 MB as large blocks come and go)
+// inside the heap, so after a large run the program would go on holding
+// gigabytes it no longer uses.
+void GiveBackFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace
@@ -142,8 +157,12 @@ void CCurveView::OnCalcStart()
         ShowError(FromUtf8("点の数が多すぎるため、計算を中断しました。"));
     }
     --m_nRunDepth;
-    if (m_nRunDepth == 0 && m_runsEnded)
-        m_runsEnded();
+    if (m_nRunDepth == 0) {
+        // The run's work arrays are gone; a smaller curve's are smaller.
+        GiveBackFreedMemory();
+        if (m_runsEnded)
+            m_runsEnded();
+    }
 }
 
 void CCurveView::OnCalcStop()
@@ -154,7 +173,9 @@ void CCurveView::OnCalcStop()
 void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
+    ReleaseTubeDrawList(m_drawList);
     m_bDrawListValid = false;
+    GiveBackFreedMemory();
     ResetCamera(kInitialEye, kInitialCentre);
     InvalidateAll();
 }
@@ -399,7 +420,7 @@ void CCurveView::PaintTubeView(bool immediate)
         m_bDrawListValid = true;
     }
     if (immediate)
-        DrawTubeImmediate(m_drawList, m_crTube);
+        DrawTubeImmediate(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_crTube);
     else
         DrawTube(m_drawList, m_crTube);
 }

@@ -141,7 +141,7 @@ std::string FormatRelaxSummary(const RelaxReport& report)
     text += line;
     if (report.converged)
         text += *report.converged ? "converged: yes\n" : "converged: no (stopped at --max-iterations)\n";
-    return text;
+    return text + report.knotCheckText;
 }
 
 std::string FormatRelaxJson(const RelaxReport& report)
@@ -164,6 +164,9 @@ std::string FormatRelaxJson(const RelaxReport& report)
     text += ", \"seconds\": " + JsonNumber(report.seconds);
     text += ", \"converged\": ";
     text += report.converged ? (*report.converged ? "true" : "false") : "null";
+    text += std::string(", \"knot_checked\": ") + (report.knotChecked ? "true" : "false");
+    text += ", \"passage_block\": " + (report.passageBlock > 0 ? std::to_string(report.passageBlock) : "null");
+    text += std::string(", \"kept_knot\": ") + (report.keptKnot ? "true" : "false");
     text += "}\n";
     return text;
 }

@@ -29,6 +29,14 @@ struct RelaxReport {
     double seconds = 0.0;
     // Set for --until-tight runs only.
     std::optional<bool> converged;
+    // The strand-passage guard: whether it compared the knot type after
+    // blocks, the block of the first change (0: none), whether the run
+    // stopped there and kept the last curve of the starting type, and its
+    // summary line (empty: no line).
+    bool knotChecked = false;
+    long long passageBlock = 0;
+    bool keptKnot = false;
+    std::string knotCheckText;
 };
 
 // Measures the curve x, y, z: length, knot type, certified thickness,
@@ -57,7 +65,7 @@ double ReportOverlap(const RelaxReport& report);
 // (2 * certified thickness)), the overlap, the smallest non-local distance
 // / thickness, the contact count and the smallest contact distance /
 // thickness ("none" where there is none), the iterations and their time,
-// and for --until-tight whether it converged.
+// for --until-tight whether it converged, and the guard's line.
 std::string FormatRelaxSummary(const RelaxReport& report);
 
 // The same as one JSON object on one line: keys points, length, thickness,
@@ -65,8 +73,8 @@ std::string FormatRelaxSummary(const RelaxReport& report);
 // alexander, determinant, v2, nominal_ropelength (length / thickness),
 // certified_thickness, ropelength (the certified one), overlap,
 // min_nonlocal_distance_over_thickness, contacts,
-// min_contact_distance_over_thickness, iterations, seconds, converged.
-// The knot names are strings, the Alexander coefficients lists of integers
+// min_contact_distance_over_thickness, iterations, seconds, converged,
+// knot_checked, passage_block (null for none), kept_knot. The knot names are strings, the Alexander coefficients lists of integers
 // (lowest degree first). Numbers with 17 significant digits (they read back
 // exactly); null for a distance or figure that does not exist, for the
 // knot of a polygon that could not be projected (or its polynomial, when
