@@ -73,6 +73,9 @@ public:
     // area. Empty when no context can be made current. For tests.
     std::vector<uint8_t> RenderPicture(int& width, int& height, bool immediateTube = false);
 
+    // The list the last paint drew from (tests: what it holds).
+    const TubeDrawList& DrawList() const { return m_drawList; }
+
     // Whether the view has a working OpenGL context.
     bool HasGLContext() const { return m_pContext && m_pContext->IsOK(); }
 

@@ -88,7 +88,7 @@ void CCurveView::PaintTubeView(bool immediate)
         m_bDrawListValid = true;
     }
     if (immediate)
-        DrawTubeImmediate(m_drawList, m_crTube);
+        DrawTubeImmediate(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_crTube);
     else
         DrawTube(m_drawList, m_crTube);
 }

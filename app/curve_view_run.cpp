@@ -9,8 +9,13 @@
 #include <new>
 #include <stdexcept>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "curve/constants.h"
 #include "curve/run_relaxation.h"
+#include "render/tube_draw_list.h"
 
 namespace {
 
@@ -19,6 +24,17 @@ namespace {
 // wait a fast run could go many drains without showing a picture.
 constexpr int kRepaintWaitMs = 5;
 constexpr int kRepaintWaitRounds = 8;
+
+// Hands freed heap pages back to the system. glibc keeps freed blocks below
+// its mapping threshold (which rises to 32 MB as large blocks come and go)
+// inside the heap, so after a large run the program would go on holding
+// gigabytes it no longer uses.
+void GiveBackFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 }  // namespace
 
@@ -49,8 +65,12 @@ void CCurveView::OnCalcStart()
         ShowError(wxString::FromUTF8("点の数が多すぎるため、計算を中断しました。"));
     }
     --m_nRunDepth;
-    if (m_nRunDepth == 0 && m_runsEnded)
-        m_runsEnded();
+    if (m_nRunDepth == 0) {
+        // The run's work arrays are gone; a smaller curve's are smaller.
+        GiveBackFreedMemory();
+        if (m_runsEnded)
+            m_runsEnded();
+    }
 }
 
 void CCurveView::OnCalcStop()
@@ -61,7 +81,9 @@ void CCurveView::OnCalcStop()
 void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
+    ReleaseTubeDrawList(m_drawList);
     m_bDrawListValid = false;
+    GiveBackFreedMemory();
     ResetInitialCamera();
     InvalidateAll();
 }

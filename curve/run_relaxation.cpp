@@ -94,5 +94,11 @@ void ResetCurve(CCurveState& state)
 {
     state.m_nState = Sketch;
     state.ClearCurve();
+    // The tube of the cleared curve is never drawn again (a sketch is not
+    // drawn as a tube, and the next run or Stop rebuilds or refuses it), so
+    // its storage, thirty vertices a point, is given back too.
+    state.m_arrTubeX.SetSize(0);
+    state.m_arrTubeY.SetSize(0);
+    state.m_arrTubeZ.SetSize(0);
     state.m_dPrecision = vek::kDefaultPrecision;
 }

@@ -61,6 +61,7 @@ long long RunRelaxationFor(long long iterations, double thickness, RunHooks hook
 // Stop: the state becomes Suspended; nothing else changes.
 void StopRelaxation(CCurveState& state);
 
-// Reset: state Sketch, curve emptied (storage released), precision 1.0.
+// Reset: state Sketch, curve and tube emptied (storage released),
+// precision 1.0.
 // The caller then resets the camera and repaints.
 void ResetCurve(CCurveState& state);

@@ -2,6 +2,7 @@
 // options, its runs, the summary it prints and the mesh it writes.
 #pragma once
 
+#include "tools/knot_guard.h"
 #include "tools/relax_options.h"
 #include "tools/relax_report.h"
 #include "tools/relax_run.h"

@@ -114,16 +114,36 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
         ->disable_flag_override();
 }
 
+// The strand-passage guard's options.
+void AddKnotGuardOptions(CLI::App& app, RelaxOptions& o)
+{
+    app.add_flag_callback(
+           "--check-knot", [&o] { o.checkKnot = true; },
+           "identify the knot after every block of 30 iterations and say in which block the curve passed "
+           "through itself (default: on while the curve has fewer than 100000 points)")
+        ->disable_flag_override();
+    app.add_flag_callback(
+           "--no-check-knot", [&o] { o.checkKnot = false; }, "do not identify the knot after the blocks")
+        ->disable_flag_override();
+    app.add_flag("--keep-knot", o.keepKnot,
+                 "when the knot type changes, stop and write the last curve that still had the starting type "
+                 "(exit status 3); turns --check-knot on")
+        ->disable_flag_override();
+}
+
 void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
 {
     app.description("Relaxes the closed curve of INPUT into a tight tube of thickness 0.03, as the desktop "
                     "program's Start command does, and writes its points.");
-    app.footer("A summary (points, length, ropelength = length / thickness, smallest non-local distance / "
-               "thickness, contacts closer than 1.01 thickness and the nearest of them, iterations, time) goes to "
-               "standard error.\nExit status: 0 done, 1 input or output failed or the curve grew too large, 2 bad "
-               "arguments.");
+    app.footer("A summary (points, length, the knot at the start and at the end, nominal length / thickness, "
+               "the certified thickness of the polygon, ropelength = length / (2 * certified thickness), the "
+               "overlap of the nominal tube, smallest non-local distance / thickness, contacts closer than 1.01 "
+               "thickness and the nearest of them, iterations, time) goes to standard error.\nExit status: 0 done, "
+               "1 input or output failed or the curve grew too large, 2 bad arguments, 3 --keep-knot stopped at a "
+               "change of knot type.");
     app.get_formatter()->column_width(24);
     AddRelaxOptions(app, options);
+    AddKnotGuardOptions(app, options);
 }
 
 // The combinations that would silently do something else than asked;
@@ -141,6 +161,8 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
     if (o.json && o.output.empty())
         return "--json prints to standard output: give --output FILE for the points";
+    if (given("--no-check-knot") && (given("--check-knot") || o.keepKnot))
+        return std::string(o.keepKnot ? "--keep-knot" : "--check-knot") + " and --no-check-knot exclude each other";
     return {};
 }
 

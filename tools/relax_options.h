@@ -32,12 +32,19 @@ struct RelaxOptions {
     std::optional<double> unitsMm;
     // The summary as one JSON object on standard output.
     bool json = false;
+    // --check-knot (true) / --no-check-knot (false); unset: check while the
+    // curve has fewer than 100,000 points.
+    std::optional<bool> checkKnot;
+    // --keep-knot: stop at a change of knot type and write the last curve
+    // of the starting type (exit status 3); turns the check on.
+    bool keepKnot = false;
 };
 
 // Parses the arguments after the program name:
 //   INPUT [--iterations N | --until-tight [--max-iterations M]]
 //         [--precision P] [--output FILE] [--mesh FILE [--scale S]
-//         [--units-mm W]] [--json] | --help
+//         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
+//         [--keep-knot] | --help
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -47,7 +54,8 @@ struct RelaxOptions {
 // --mesh, a --mesh name whose extension is not .obj, .stl or .ply (checked
 // here so that a long run does not end without its mesh), and --json
 // without --output (the JSON goes to standard output, where the points
-// would otherwise go too). With --help (or -h) anywhere, returns true with
+// would otherwise go too), --check-knot with --no-check-knot, and
+// --keep-knot with --no-check-knot. With --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
 

@@ -2,11 +2,14 @@
 // line, with the same engine and schedule as the desktop program.
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/curve_metrics.h"
+#include "curve/relax_workspace.h"
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
@@ -15,6 +18,7 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitBadArguments = 2;
+constexpr int kExitKnotChanged = 3;
 
 bool WriteToStandardOutput(const std::string& text)
 {
@@ -44,20 +48,38 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
+    const vek::KnotType knotStart = vek::IdentifyCurveKnot(x, y, z);
+    const vek::KnotCheck check = options.keepKnot || options.checkKnot.value_or(false) ? vek::KnotCheck::On
+                                 : options.checkKnot                                 ? vek::KnotCheck::Off
+                                                                                     : vek::KnotCheck::Auto;
+    vek::KnotGuard guard(x, y, z, knotStart, check, options.keepKnot);
     const auto start = std::chrono::steady_clock::now();
+    // Blocks of one run period with one workspace: each block resamples
+    // first, where the uninterrupted schedule resamples.
+    const auto workspace = std::make_shared<CRelaxWorkspace>();
+    const auto runBlock = guard.Wrap([&](long long count) {
+        return vek::RelaxCurve(x, y, z, count, vek::kThickness, options.precision, workspace);
+    });
     long long done = 0;
     bool refused = false;
     std::optional<bool> converged;
     if (options.untilTight) {
         const vek::TightRun run =
-            vek::RelaxUntilTight(x, y, z, options.maxIterations, vek::kThickness, options.precision);
+            vek::RunUntilSteady(options.maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
         done = run.iterations;
         refused = run.refused;
         converged = run.converged;
     } else {
-        done = vek::RelaxCurve(x, y, z, options.iterations, vek::kThickness, options.precision);
+        done = vek::RunBlocks(options.iterations, runBlock);
         refused = done < options.iterations;
     }
+    if (guard.Stopped()) {
+        refused = false;
+        converged.reset();
+        done = guard.KeptIterations();
+    }
+    if (guard.PassageBlock() > 0)
+        std::fprintf(stderr, "vek-relax: %s", vek::KnotGuardText(guard).c_str());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (refused) {
@@ -68,7 +90,11 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
-    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, done, seconds, converged);
+    vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, knotStart, done, seconds, converged);
+    report.knotChecked = guard.Active();
+    report.passageBlock = guard.PassageBlock();
+    report.keptKnot = guard.Stopped();
+    report.knotCheckText = vek::KnotGuardText(guard);
     std::fputs(vek::FormatRelaxSummary(report).c_str(), stderr);
 
     if (options.output.empty()) {
@@ -91,5 +117,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
         return kExitFailed;
     }
-    return 0;
+    return guard.Stopped() ? kExitKnotChanged : 0;
 }
