@@ -57,8 +57,9 @@ int main(int argc, char** argv)
     // Blocks of one run period with one workspace: each block resamples
     // first, where the uninterrupted schedule resamples.
     const auto workspace = std::make_shared<CRelaxWorkspace>();
+    double precision = options.precision;
     const auto runBlock = guard.Wrap([&](long long count) {
-        return vek::RelaxCurve(x, y, z, count, vek::kThickness, options.precision, workspace);
+        return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
     });
     long long done = 0;
     bool refused = false;
@@ -73,6 +74,16 @@ int main(int argc, char** argv)
         done = vek::RunBlocks(options.iterations, runBlock);
         refused = done < options.iterations;
     }
+    // --refine: until tight again at each precision; converged only when
+    // every stage settled.
+    for (size_t k = 0; k < options.refine.size() && !refused && !guard.Stopped(); ++k) {
+        precision = options.refine[k];
+        const vek::TightRun stage =
+            vek::RunUntilSteady(options.maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
+        done += stage.iterations;
+        refused = stage.refused;
+        converged = converged.value_or(true) && stage.converged;
+    }
     if (guard.Stopped()) {
         refused = false;
         converged.reset();
@@ -86,7 +97,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
                      "points at precision %g, or its length is not finite; lower the precision\n",
-                     done + 1, vek::kMaxCurvePoints, options.precision);
+                     done + 1, vek::kMaxCurvePoints, precision);
         return kExitFailed;
     }
 
