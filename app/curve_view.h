@@ -105,9 +105,12 @@ private:
     void UpdateCursorRing();
     void InvalidateAll();
     void InvalidateRect(const CPixelRect& box);
-    void StartDrag(int32_t& flag);
+    void StartDrag(int32_t& flag, const wxPoint& pressedAt);
     void EndDrag(int32_t& flag, int32_t other);
     wxPoint CursorClientPosition() const;
+    // Loads the initial view: the sketch plane seen from the front, tilted back.
+    void ResetInitialCamera();
+    // Tells the user `text` in a message box over the frame.
     void ShowError(const wxString& text);
 
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context

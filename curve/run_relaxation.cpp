@@ -12,7 +12,10 @@ RunHooks EngineRunHooks(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const
                         const double& precision, std::shared_ptr<CRelaxWorkspace> workspace)
 {
     RunHooks hooks;
-    hooks.resample = [&x, &y, &z, &thickness, &precision] { return ResampleCurve(x, y, z, thickness, precision); };
+    hooks.resample = [&x, &y, &z, &thickness, &precision] {
+        return JudgeRunResample(x, y, z, thickness, precision) == RunResample::Accepted &&
+               ResampleCurve(x, y, z, thickness, precision);
+    };
     hooks.relax = [&x, &y, &z, &thickness, workspace](double window, CDoubleArray& nx, CDoubleArray& ny,
                                                         CDoubleArray& nz) {
         RelaxStepFast(x, y, z, thickness, window, nx, ny, nz, *workspace);

@@ -114,6 +114,20 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
         ->disable_flag_override();
 }
 
+// "3,10" -> {3, 10}; each item a finite number above 0.
+std::vector<double> PrecisionList(const std::string& name, const std::string& text)
+{
+    std::vector<double> list;
+    size_t first = 0;
+    while (true) {
+        const size_t comma = text.find(',', first);
+        list.push_back(PositiveValue(name, text.substr(first, comma == std::string::npos ? comma : comma - first)));
+        if (comma == std::string::npos)
+            return list;
+        first = comma + 1;
+    }
+}
+
 // The strand-passage guard's options.
 void AddKnotGuardOptions(CLI::App& app, RelaxOptions& o)
 {
@@ -129,6 +143,11 @@ void AddKnotGuardOptions(CLI::App& app, RelaxOptions& o)
                  "when the knot type changes, stop and write the last curve that still had the starting type "
                  "(exit status 3); turns --check-knot on")
         ->disable_flag_override();
+    app.add_option_function<std::string>(
+           "--refine", [&o](const std::string& v) { o.refine = PrecisionList("--refine", v); },
+           "after the run, tighten again until tight at each precision P, P2, ... in turn (each stage at most "
+           "--max-iterations); coarse first, then fine, is far faster than starting fine")
+        ->type_name("P[,P2,...]");
 }
 
 void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
@@ -153,8 +172,8 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
     if (o.untilTight && given("--iterations"))
         return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
-    if (given("--max-iterations") && !o.untilTight)
-        return "--max-iterations only bounds --until-tight; use --iterations for a fixed run";
+    if (given("--max-iterations") && !o.untilTight && o.refine.empty())
+        return "--max-iterations only bounds --until-tight and --refine; use --iterations for a fixed run";
     if ((given("--scale") || o.unitsMm) && o.mesh.empty())
         return std::string(given("--scale") ? "--scale" : "--units-mm") + " only acts on the tube of --mesh FILE";
     if (!o.mesh.empty() && MeshFormatFromPath(o.mesh) == MeshFormat::Unknown)

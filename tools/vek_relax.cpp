@@ -10,6 +10,7 @@
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_workspace.h"
+#include "curve/resample_curve.h"
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
@@ -57,8 +58,9 @@ int main(int argc, char** argv)
     // Blocks of one run period with one workspace: each block resamples
     // first, where the uninterrupted schedule resamples.
     const auto workspace = std::make_shared<CRelaxWorkspace>();
+    double precision = options.precision;
     const auto runBlock = guard.Wrap([&](long long count) {
-        return vek::RelaxCurve(x, y, z, count, vek::kThickness, options.precision, workspace);
+        return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
     });
     long long done = 0;
     bool refused = false;
@@ -73,6 +75,16 @@ int main(int argc, char** argv)
         done = vek::RunBlocks(options.iterations, runBlock);
         refused = done < options.iterations;
     }
+    // --refine: until tight again at each precision; converged only when
+    // every stage settled.
+    for (size_t k = 0; k < options.refine.size() && !refused && !guard.Stopped(); ++k) {
+        precision = options.refine[k];
+        const vek::TightRun stage =
+            vek::RunUntilSteady(options.maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
+        done += stage.iterations;
+        refused = stage.refused;
+        converged = converged.value_or(true) && stage.converged;
+    }
     if (guard.Stopped()) {
         refused = false;
         converged.reset();
@@ -83,10 +95,17 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (refused) {
-        std::fprintf(stderr,
-                     "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
-                     "points at precision %g, or its length is not finite; lower the precision\n",
-                     done + 1, vek::kMaxCurvePoints, options.precision);
+        if (JudgeRunResample(x, y, z, vek::kThickness, options.precision) == RunResample::TooFewPoints)
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve of %d points would keep "
+                         "fewer than %d at precision %g (its spacing is more than the relaxation holds up); "
+                         "raise the precision\n",
+                         done + 1, x.GetSize(), vek::kMinRunPoints, precision);
+        else
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
+                         "points at precision %g, or its length is not finite; lower the precision\n",
+                         done + 1, vek::kMaxCurvePoints, precision);
         return kExitFailed;
     }
 

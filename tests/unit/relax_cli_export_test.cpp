@@ -439,3 +439,28 @@ TEST(RelaxCliExport, StlInMillimetresHasTheTubeThicknessAskedFor)
     EXPECT_NE(error.find("at least 3"), std::string::npos) << error;
     EXPECT_FALSE(vek::ExportTubeMesh(x, y, z, vek::kThickness, 1.0, std::nullopt, "/nonexistent-dir/t.obj", error));
 }
+
+TEST(RelaxCliRefine, TakesAListOfPrecisionsAboveZeroAndRefusesTheRest)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<double> refine;  // empty: refused
+    };
+    for (const Case& c : {Case{{"k.txt", "--refine", "3,10"}, {3.0, 10.0}},
+                          Case{{"k.txt", "--refine=2.5"}, {2.5}},
+                          Case{{"k.txt", "--refine", "3", "--max-iterations", "600"}, {3.0}},
+                          Case{{"k.txt", "--refine", ""}, {}}, Case{{"k.txt", "--refine", "3,"}, {}},
+                          Case{{"k.txt", "--refine", ",3"}, {}}, Case{{"k.txt", "--refine", "3,,10"}, {}},
+                          Case{{"k.txt", "--refine", "0"}, {}}, Case{{"k.txt", "--refine", "-3"}, {}},
+                          Case{{"k.txt", "--refine", "3,nan"}, {}}, Case{{"k.txt", "--refine", "3;10"}, {}},
+                          Case{{"k.txt", "--refine"}, {}}}) {
+        vek::RelaxOptions options;
+        std::string error;
+        const bool parsed = vek::ParseRelaxArguments(c.args, options, error);
+        EXPECT_EQ(parsed, !c.refine.empty()) << c.args.back() << ": " << error;
+        if (parsed)
+            EXPECT_EQ(options.refine, c.refine);
+        else
+            EXPECT_FALSE(error.empty());
+    }
+}
