@@ -73,6 +73,9 @@ public:
     // area. Empty when no context can be made current. For tests.
     std::vector<uint8_t> RenderPicture(int& width, int& height, bool immediateTube = false);
 
+    // The list the last paint drew from (tests: what it holds).
+    const TubeDrawList& DrawList() const { return m_drawList; }
+
     // Whether the view has a working OpenGL context.
     bool HasGLContext() const { return m_pContext && m_pContext->IsOK(); }
 
@@ -102,9 +105,12 @@ private:
     void UpdateCursorRing();
     void InvalidateAll();
     void InvalidateRect(const CPixelRect& box);
-    void StartDrag(int32_t& flag);
+    void StartDrag(int32_t& flag, const wxPoint& pressedAt);
     void EndDrag(int32_t& flag, int32_t other);
     wxPoint CursorClientPosition() const;
+    // Loads the initial view: the sketch plane seen from the front, tilted back.
+    void ResetInitialCamera();
+    // Tells the user `text` in a message box over the frame.
     void ShowError(const wxString& text);
 
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context

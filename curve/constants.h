@@ -20,6 +20,10 @@ inline constexpr double kSpacingClamp = 0.01;
 // and every n-squared iteration would take minutes, so the resampling
 // refuses and leaves the curve as it is.
 inline constexpr int kMaxCurvePoints = 1000000;
+// The fewest points a run's resampling may leave of a curve that has at
+// least as many: below it the curve has collapsed (the spacing exceeds what
+// the relaxation can hold up) and the run stops, keeping the points it had.
+inline constexpr int kMinRunPoints = 4;
 // Iterations between resampling, tube rebuild, repaint and message drain.
 inline constexpr int kRunPeriod = 30;
 // Vertices per tube ring.

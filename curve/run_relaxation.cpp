@@ -12,7 +12,10 @@ RunHooks EngineRunHooks(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const
                         const double& precision, std::shared_ptr<CRelaxWorkspace> workspace)
 {
     RunHooks hooks;
-    hooks.resample = [&x, &y, &z, &thickness, &precision] { return ResampleCurve(x, y, z, thickness, precision); };
+    hooks.resample = [&x, &y, &z, &thickness, &precision] {
+        return JudgeRunResample(x, y, z, thickness, precision) == RunResample::Accepted &&
+               ResampleCurve(x, y, z, thickness, precision);
+    };
     hooks.relax = [&x, &y, &z, &thickness, workspace](double window, CDoubleArray& nx, CDoubleArray& ny,
                                                         CDoubleArray& nz) {
         RelaxStepFast(x, y, z, thickness, window, nx, ny, nz, *workspace);
@@ -94,5 +97,11 @@ void ResetCurve(CCurveState& state)
 {
     state.m_nState = Sketch;
     state.ClearCurve();
+    // The tube of the cleared curve is never drawn again (a sketch is not
+    // drawn as a tube, and the next run or Stop rebuilds or refuses it), so
+    // its storage, thirty vertices a point, is given back too.
+    state.m_arrTubeX.SetSize(0);
+    state.m_arrTubeY.SetSize(0);
+    state.m_arrTubeZ.SetSize(0);
     state.m_dPrecision = vek::kDefaultPrecision;
 }

@@ -21,8 +21,9 @@
 class CRelaxWorkspace;
 
 struct RunHooks {
-    // Resamples the curve. Returning false (the curve would become too large)
-    // ends the run: the state becomes Suspended and refused() is called.
+    // Resamples the curve. Returning false (the curve would become too large,
+    // or collapse below a handful of points) ends the run with the curve as
+    // it was: the state becomes Suspended and refused() is called.
     std::function<bool()> resample;
     // One relaxation iteration with the run's window length and work arrays.
     std::function<void(double window, CDoubleArray& nx, CDoubleArray& ny, CDoubleArray& nz)> relax;
@@ -36,7 +37,8 @@ struct RunHooks {
 };
 
 // Hooks that resample and relax the curve of `state` with the program's
-// engine and a workspace of their own. rebuildTube, requestRepaint and drain
+// engine and a workspace of their own; the resampling refuses what
+// JudgeRunResample does not accept. rebuildTube, requestRepaint and drain
 // stay empty (no-ops) for the caller to fill in.
 RunHooks EngineRunHooks(CCurveState& state);
 
@@ -61,6 +63,7 @@ long long RunRelaxationFor(long long iterations, double thickness, RunHooks hook
 // Stop: the state becomes Suspended; nothing else changes.
 void StopRelaxation(CCurveState& state);
 
-// Reset: state Sketch, curve emptied (storage released), precision 1.0.
+// Reset: state Sketch, curve and tube emptied (storage released),
+// precision 1.0.
 // The caller then resets the camera and repaints.
 void ResetCurve(CCurveState& state);

@@ -6,6 +6,8 @@
 
 #include "render/camera.h"
 #include "render/tube_draw_list.h"
+#include "render/tube_seam.h"
+#include "render/vec3.h"
 #include "render/tube_material.h"
 
 namespace {
@@ -82,29 +84,49 @@ void LoadViewMatrix(const std::array<double, 16>& view)
 void DrawTube(const TubeDrawList& list, ColorRef color)
 {
     BeginTubeFrame(color);
-    const GLsizei vertexCount = static_cast<GLsizei>(list.vertices.size() / 3);
-    if (vertexCount == 0)
+    if (list.Empty())
         return;
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_DOUBLE, 0, list.vertices.data());
-    glNormalPointer(GL_DOUBLE, 0, list.normals.data());
-    glDrawArrays(GL_QUADS, 0, vertexCount);
+    // Piece by piece: each call hands the renderer a few megabytes, however
+    // long the tube; the quads come in the same order as in one call, each
+    // as the two triangles that the renderer makes of a quad of its own.
+    for (const TubeDrawPiece& piece : TubeDrawPieces(list)) {
+        glVertexPointer(3, GL_FLOAT, 0, piece.vertices);
+        glNormalPointer(GL_FLOAT, 0, piece.normals);
+        glDrawElements(GL_TRIANGLES, piece.indexCount, GL_UNSIGNED_INT, piece.indices);
+    }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void DrawTubeImmediate(const TubeDrawList& list, ColorRef color)
+void DrawTubeImmediate(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
+                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, ColorRef color)
 {
     BeginTubeFrame(color);
-    const size_t vertexCount = list.vertices.size() / 3;
-    for (size_t q = 0; q + 4 <= vertexCount; q += 4) {
-        glBegin(GL_QUADS);
-        for (size_t v = q; v < q + 4; ++v) {
-            glNormal3d(list.normals[3 * v], list.normals[3 * v + 1], list.normals[3 * v + 2]);
-            glVertex3d(list.vertices[3 * v], list.vertices[3 * v + 1], list.vertices[3 * v + 2]);
+    const int ringCount = x.GetSize(), n = ringSegments;
+    const long long tubeSize = static_cast<long long>(ringCount) * n;
+    if (ringCount == 0 || n < 1 || y.GetSize() != ringCount || z.GetSize() != ringCount ||
+        tubeX.GetSize() != tubeSize || tubeY.GetSize() != tubeSize || tubeZ.GetSize() != tubeSize)
+        return;
+    const auto send = [&](int ring, int position) {
+        const int e = ring * n + position;
+        const Vec3 vertex = {tubeX[e], tubeY[e], tubeZ[e]};
+        const Vec3 normal = TubeVertexNormal(vertex, {x[ring], y[ring], z[ring]});
+        glNormal3d(normal.x, normal.y, normal.z);
+        glVertex3d(vertex.x, vertex.y, vertex.z);
+    };
+    for (int a = 0; a < ringCount; ++a) {
+        const int b = a + 1 == ringCount ? 0 : a + 1;
+        const int k = a == ringCount - 1 ? SeamOffset(tubeX, tubeY, tubeZ, ringCount, n) : 0;
+        for (int j = 1; j <= n; ++j) {
+            glBegin(GL_QUADS);
+            send(a, j - 1);
+            send(a, j % n);
+            send(b, (j + k) % n);
+            send(b, (j - 1 + k) % n);
+            glEnd();
         }
-        glEnd();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "render/tube_draw_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -8,7 +9,15 @@
 
 namespace {
 
-Vec3 VertexNormal(Vec3 vertex, Vec3 centre)
+// A list that shrinks below a quarter of its storage gives the rest back:
+// after a large run a small one should not keep gigabytes.
+constexpr std::size_t kShrinkFactor = 4;
+// Two triangles a quad.
+constexpr int kCornersPerQuad = 6;
+
+}  // namespace
+
+Vec3 TubeVertexNormal(Vec3 vertex, Vec3 centre)
 {
     const Vec3 difference = vertex - centre;
     const double length = Length(difference);
@@ -22,51 +31,111 @@ Vec3 VertexNormal(Vec3 vertex, Vec3 centre)
     return {0.0, 0.0, 0.0};
 }
 
+namespace {
+
+// Sizes `v` to `count` elements whose values the caller overwrites. Storage
+// too small is released before the new one is taken, so the old and the new
+// list never exist together.
+template <class T>
+void Resize(std::vector<T>& v, std::size_t count)
+{
+    v.clear();
+    if (v.capacity() < count || v.capacity() / kShrinkFactor > count)
+        std::vector<T>().swap(v);
+    v.resize(count);
+}
+
+void StoreFloats(float* out, Vec3 v)
+{
+    out[0] = static_cast<float>(v.x);
+    out[1] = static_cast<float>(v.y);
+    out[2] = static_cast<float>(v.z);
+}
+
+// The triangle corners of `pairs` ring pairs from ring 0 on, ring b turned
+// by `seam`.
+void PairCorners(int pairs, int n, int seam, std::uint32_t* out)
+{
+    for (int p = 0; p < pairs; ++p) {
+        const std::uint32_t a = static_cast<std::uint32_t>(p) * n, b = a + n;
+        // j + seam reaches 2n - 1; n is far below 2^31.
+        for (int j = 1; j <= n; ++j) {
+            const std::uint32_t c0 = a + (j - 1), c1 = a + j % n, c2 = b + (j + seam) % n, c3 = b + (j - 1 + seam) % n;
+            for (std::uint32_t corner : {c0, c1, c2, c0, c2, c3})
+                *out++ = corner;
+        }
+    }
+}
+
 }  // namespace
 
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
                        const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out)
 {
-    out.vertices.clear();
-    out.normals.clear();
-
+    out.ringCount = 0;
+    out.ringSegments = 0;
     const int ringCount = x.GetSize();
     const int n = ringSegments;
-    if (ringCount == 0 || n < 1 || y.GetSize() != ringCount || z.GetSize() != ringCount)
-        return;
     const long long tubeSize = static_cast<long long>(ringCount) * n;
-    if (tubeX.GetSize() != tubeSize || tubeY.GetSize() != tubeSize || tubeZ.GetSize() != tubeSize)
+    if (ringCount == 0 || n < 1 || y.GetSize() != ringCount || z.GetSize() != ringCount ||
+        tubeX.GetSize() != tubeSize || tubeY.GetSize() != tubeSize || tubeZ.GetSize() != tubeSize) {
+        ReleaseTubeDrawList(out);
         return;
+    }
 
-    const std::size_t valueCount = static_cast<std::size_t>(tubeSize) * 4 * 3;
-    out.vertices.resize(valueCount);
-    out.normals.resize(valueCount);
-    double* vertexOut = out.vertices.data();
-    double* normalOut = out.normals.data();
-
-    const auto emit = [&](int ring, long long position) {
-        const int index = static_cast<int>(static_cast<long long>(ring) * n + position);
-        const Vec3 vertex = {tubeX[index], tubeY[index], tubeZ[index]};
-        const Vec3 centre = {x[ring], y[ring], z[ring]};
-        const Vec3 normal = VertexNormal(vertex, centre);
-        *vertexOut++ = vertex.x;
-        *vertexOut++ = vertex.y;
-        *vertexOut++ = vertex.z;
-        *normalOut++ = normal.x;
-        *normalOut++ = normal.y;
-        *normalOut++ = normal.z;
-    };
-
+    const std::size_t valueCount = static_cast<std::size_t>(tubeSize) * 3;
+    Resize(out.vertices, valueCount);
+    Resize(out.normals, valueCount);
     for (int i = 0; i < ringCount; ++i) {
-        const int a = i;
-        const int b = i + 1 == ringCount ? 0 : i + 1;
-        const int k = i == ringCount - 1 ? SeamOffset(tubeX, tubeY, tubeZ, ringCount, n) : 0;
-        // Positions in 64 bits: j + k reaches 2n - 1.
-        for (long long j = 1; j <= n; ++j) {
-            emit(a, j - 1);
-            emit(a, j % n);
-            emit(b, (j + k) % n);
-            emit(b, (j - 1 + k) % n);
+        const Vec3 centre = {x[i], y[i], z[i]};
+        for (int j = 0; j < n; ++j) {
+            const int index = i * n + j;
+            const Vec3 vertex = {tubeX[index], tubeY[index], tubeZ[index]};
+            StoreFloats(&out.vertices[3 * static_cast<std::size_t>(index)], vertex);
+            StoreFloats(&out.normals[3 * static_cast<std::size_t>(index)], TubeVertexNormal(vertex, centre));
         }
     }
+
+    const int pieceRings = std::min(kDrawPieceRings, ringCount - 1);
+    Resize(out.pairIndices, static_cast<std::size_t>(pieceRings) * n * kCornersPerQuad);
+    PairCorners(pieceRings, n, 0, out.pairIndices.data());
+
+    // The closing pair on its own copy of the two rings, so that its draw
+    // call does not span the whole tube.
+    const std::size_t ringValues = static_cast<std::size_t>(n) * 3;
+    const std::size_t last = static_cast<std::size_t>(ringCount - 1) * ringValues;
+    Resize(out.closingVertices, 2 * ringValues);
+    Resize(out.closingNormals, 2 * ringValues);
+    std::copy_n(out.vertices.begin() + last, ringValues, out.closingVertices.begin());
+    std::copy_n(out.vertices.begin(), ringValues, out.closingVertices.begin() + ringValues);
+    std::copy_n(out.normals.begin() + last, ringValues, out.closingNormals.begin());
+    std::copy_n(out.normals.begin(), ringValues, out.closingNormals.begin() + ringValues);
+    Resize(out.closingIndices, static_cast<std::size_t>(n) * kCornersPerQuad);
+    PairCorners(1, n, SeamOffset(tubeX, tubeY, tubeZ, ringCount, n), out.closingIndices.data());
+
+    out.ringCount = ringCount;
+    out.ringSegments = n;
+}
+
+void ReleaseTubeDrawList(TubeDrawList& list)
+{
+    list = TubeDrawList{};
+}
+
+std::vector<TubeDrawPiece> TubeDrawPieces(const TubeDrawList& list)
+{
+    std::vector<TubeDrawPiece> pieces;
+    if (list.Empty())
+        return pieces;
+    const int n = list.ringSegments;
+    const int pairs = list.ringCount - 1;
+    for (int first = 0; first < pairs; first += kDrawPieceRings) {
+        const int count = std::min(kDrawPieceRings, pairs - first);
+        const std::size_t offset = static_cast<std::size_t>(first) * n * 3;
+        pieces.push_back({list.vertices.data() + offset, list.normals.data() + offset, list.pairIndices.data(),
+                          count * n * kCornersPerQuad});
+    }
+    pieces.push_back(
+        {list.closingVertices.data(), list.closingNormals.data(), list.closingIndices.data(), n * kCornersPerQuad});
+    return pieces;
 }

@@ -1,27 +1,66 @@
-// BuildTubeDrawList: the tube exactly as it is drawn, quad by quad, so that
-// the OpenGL code only has to send it (vertex and normal arrays with
-// GL_QUADS draw the same picture as one begin/end group per quad).
+// BuildTubeDrawList: the tube as it is drawn, so that the OpenGL code only
+// has to send it. Every tube vertex is stored once, with its normal; the
+// quads refer to them by index, and the tube is cut into pieces of at most
+// kDrawPieceRings ring pairs, so that no single draw call hands the renderer
+// more than a few megabytes however long the curve is.
+//
+// A quad with corners c0, c1, c2, c3 is sent as the triangles (c0, c1, c2)
+// and (c0, c2, c3): the split that Mesa makes of a quad drawn on its own, so
+// the picture is that of the quads pixel for pixel (indexed quads are split
+// otherwise there, which moved the odd pixel by one level).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "curve/double_array.h"
+#include "render/vec3.h"
+
+// Ring pairs per draw piece: 1024 pairs of 30-vertex rings are some 31,000
+// vertices and 184,000 indices a call.
+inline constexpr int kDrawPieceRings = 1024;
 
 struct TubeDrawList {
-    // 3 doubles (x, y, z) per vertex, 4 vertices per quad, quads in drawing
-    // order; model units.
-    std::vector<double> vertices;
-    // One normal (3 doubles) per entry of vertices.
-    std::vector<double> normals;
+    // 3 floats (x, y, z) per tube vertex, vertex j of ring i at i * n + j;
+    // model units. The renderer works in single precision, so these are
+    // exactly the values it would take from doubles.
+    std::vector<float> vertices;
+    // One unit normal (3 floats) per tube vertex.
+    std::vector<float> normals;
+    // Triangle corners (6 per quad) of kDrawPieceRings ring pairs joined
+    // position to position, relative to the first ring of a piece: for pair
+    // p and j = 1 ... n the quad p * n + (j - 1), p * n + j mod n,
+    // (p + 1) * n + j mod n, (p + 1) * n + (j - 1). A shorter piece uses the
+    // first part.
+    std::vector<std::uint32_t> pairIndices;
+    // The closing pair, last ring to first ring turned by the seam offset,
+    // on a copy of those two rings (last ring at 0 ... n - 1, first ring at
+    // n ... 2n - 1), with its own corners.
+    std::vector<float> closingVertices;
+    std::vector<float> closingNormals;
+    std::vector<std::uint32_t> closingIndices;
+    int ringCount = 0;
+    int ringSegments = 0;
 
-    int VertexCount() const { return static_cast<int>(vertices.size() / 3); }
+    bool Empty() const { return ringCount == 0; }
+    // Quads drawn in all: n per ring pair.
+    long long QuadCount() const { return static_cast<long long>(ringCount) * ringSegments; }
+};
+
+// One draw call: `indexCount` triangle corners (6 per quad) from `indices`
+// into the vertex and normal arrays starting at `vertices` and `normals`
+// (3 floats each).
+struct TubeDrawPiece {
+    const float* vertices;
+    const float* normals;
+    const std::uint32_t* indices;
+    int indexCount;
 };
 
 // In:  x, y, z: the N curve points (ring centres); tubeX, tubeY, tubeZ: the
 //      tube of BuildTube (vertex j of ring i at element i * n + j);
 //      ringSegments: n.
-// Out: out.vertices and out.normals replaced (their capacity is reused),
-//      N * n * 4 vertices. Ring a = i is joined to ring b = (i + 1) mod N for
+// Out: out replaced. Ring a = i is joined to ring b = (i + 1) mod N for
 //      i = 0 ... N - 1; for j = 1 ... n the quad is (a, j - 1), (a, j mod n),
 //      (b, (j + k) mod n), (b, (j - 1 + k) mod n), with k = 0 except for the
 //      closing pair i = N - 1, where k = SeamOffset.
@@ -30,9 +69,24 @@ struct TubeDrawList {
 //      difference unchanged). A length that is not finite gives the unit
 //      direction when the difference is finite (its squares overflowed) and
 //      the zero normal otherwise.
-//      Both lists are empty when N = 0, n < 1, the curve arrays differ in
+//      The list is empty when N = 0, n < 1, the curve arrays differ in
 //      size, or any tube array does not hold exactly N * n vertices (a tube
 //      built for another curve, as after Stop while sketching): a stale tube
 //      is not drawn, and no element beyond the arrays is read.
+//      Storage is reused while the tube stays within four times the size
+//      of the last one, and given back when it shrinks further.
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
                        const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out);
+
+// The normal that the list stores for `vertex` on the ring about `centre`
+// (rule above), in double precision.
+Vec3 TubeVertexNormal(Vec3 vertex, Vec3 centre);
+
+// Empties the list and gives its storage back.
+void ReleaseTubeDrawList(TubeDrawList& list);
+
+// The draw calls of `list` in drawing order: the ring pairs 0 ... N - 2 in
+// pieces of at most kDrawPieceRings pairs, then the closing pair. Together
+// they draw every quad of BuildTubeDrawList in its order. None for an empty
+// list.
+std::vector<TubeDrawPiece> TubeDrawPieces(const TubeDrawList& list);

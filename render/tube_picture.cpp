@@ -24,6 +24,20 @@ void PaintBackground(const std::vector<float>& depth, const std::array<uint8_t, 
     }
 }
 
+// The tube's vertices, 3 doubles each, as the fit reads them; none when the
+// list draws nothing.
+std::vector<double> DrawnVertices(const TubeDrawList& list, const CDoubleArray& tubeX, const CDoubleArray& tubeY,
+                                  const CDoubleArray& tubeZ)
+{
+    std::vector<double> vertices;
+    if (list.Empty())
+        return vertices;
+    vertices.reserve(3 * static_cast<std::size_t>(tubeX.GetSize()));
+    for (int e = 0; e < tubeX.GetSize(); ++e)
+        vertices.insert(vertices.end(), {tubeX[e], tubeY[e], tubeZ[e]});
+    return vertices;
+}
+
 }  // namespace
 
 Matrix4 TubePictureView(const Matrix4& viewStart, const std::vector<double>& vertices,
@@ -42,8 +56,8 @@ bool RenderTubePicture(const CDoubleArray& x, const CDoubleArray& y, const CDoub
     BuildTube(x, y, z, vek::kRingSegments, vek::kThickness, options.tubeScale, tubeX, tubeY, tubeZ);
     TubeDrawList list;
     BuildTubeDrawList(x, y, z, tubeX, tubeY, tubeZ, vek::kRingSegments, list);
-    const Matrix4 view =
-        TubePictureView(ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre), list.vertices, options);
+    const Matrix4 view = TubePictureView(ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre),
+                                         DrawnVertices(list, tubeX, tubeY, tubeZ), options);
 
     OffscreenContext context(options.width, options.height);
     if (!context.IsOK()) {

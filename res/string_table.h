@@ -27,6 +27,10 @@ inline constexpr const char* kLoadTooManyPoints =
 inline constexpr const char* kTubeOutOfMemory = "メモリが足りないため、管を作れませんでした。点はそのままです。";
 inline constexpr const char* kDrawOutOfMemoryStopped =
     "メモリが足りないため、管を表示できず、計算を中断しました。点はそのままです。";
+// A run's resampling would have left fewer than %d points of the curve (the
+// precision is too low to hold it up); the run stopped with the points kept.
+inline constexpr const char* kRunTooFewPoints =
+    "点の数が %d 点より少なくなるため、計算を中断しました。点はそのままです。\n精度を大きくしてください。";
 // The last resort: a failure that no command handled (%s: what it was).
 inline constexpr const char* kUnexpectedFailure =
     "予期しないエラーが起きました（%s）。\n点を保存してから、プログラムを終了してください。";

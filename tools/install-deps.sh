@@ -8,11 +8,15 @@ packages=(
   libwxgtk3.2-dev wx3.2-headers libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libtbb-dev libosmesa6-dev libpng-dev
+  coinor-libipopt-dev libeigen3-dev
+  help2man
   fonts-ipafont-gothic
 )
 if [ "${1:-}" = "--test" ]; then
   # clang and its runtime libraries build the fuzz targets (libFuzzer).
   packages+=(xvfb xauth xdotool imagemagick x11-utils clang libclang-rt-14-dev)
+  # The package checks: desktop entry, software-centre entry, the .deb.
+  packages+=(desktop-file-utils appstream lintian man-db)
 fi
 
 missing=()

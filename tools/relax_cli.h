@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/ideal_run.h"
+#include "tools/knot_guard.h"
 #include "tools/relax_options.h"
 #include "tools/relax_report.h"
 #include "tools/relax_run.h"

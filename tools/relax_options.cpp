@@ -103,8 +103,9 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
                  "that of the 300 before by less than 1e-5 of itself or than its trembling from block to block "
                  "(two standard errors)")
         ->disable_flag_override();
-    count("--max-iterations", o.maxIterations, "stop --until-tight (or the relaxation before --ideal) after N iterations at the most (default "
-                                          "1000000)");
+    count("--max-iterations", o.maxIterations,
+          "stop --until-tight, each --refine stage or the relaxation before --ideal after N iterations at the most "
+          "(default 1000000)");
     app.add_option_function<std::string>(
            "--precision", [&o](const std::string& v) { o.precision = FiniteValue("--precision", v); },
            "resampling precision, any finite number as in the precision dialog (default 1); the spacing is "
@@ -133,16 +134,55 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
         ->disable_flag_override();
 }
 
+// "3,10" -> {3, 10}; each item a finite number above 0.
+std::vector<double> PrecisionList(const std::string& name, const std::string& text)
+{
+    std::vector<double> list;
+    size_t first = 0;
+    while (true) {
+        const size_t comma = text.find(',', first);
+        list.push_back(PositiveValue(name, text.substr(first, comma == std::string::npos ? comma : comma - first)));
+        if (comma == std::string::npos)
+            return list;
+        first = comma + 1;
+    }
+}
+
+// The strand-passage guard's options.
+void AddKnotGuardOptions(CLI::App& app, RelaxOptions& o)
+{
+    app.add_flag_callback(
+           "--check-knot", [&o] { o.checkKnot = true; },
+           "identify the knot after every block of 30 iterations and say in which block the curve passed "
+           "through itself (default: on while the curve has fewer than 100000 points)")
+        ->disable_flag_override();
+    app.add_flag_callback(
+           "--no-check-knot", [&o] { o.checkKnot = false; }, "do not identify the knot after the blocks")
+        ->disable_flag_override();
+    app.add_flag("--keep-knot", o.keepKnot,
+                 "when the knot type changes, stop and write the last curve that still had the starting type "
+                 "(exit status 3); turns --check-knot on")
+        ->disable_flag_override();
+    app.add_option_function<std::string>(
+           "--refine", [&o](const std::string& v) { o.refine = PrecisionList("--refine", v); },
+           "after the run, tighten again until tight at each precision P, P2, ... in turn (each stage at most "
+           "--max-iterations); coarse first, then fine, is far faster than starting fine")
+        ->type_name("P[,P2,...]");
+}
+
 void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
 {
     app.description("Relaxes the closed curve of INPUT into a tight tube of thickness 0.03, as the desktop "
                     "program's Start command does, and writes its points.");
-    app.footer("A summary (points, length, ropelength = length / thickness, smallest non-local distance / "
-               "thickness, contacts closer than 1.01 thickness and the nearest of them, iterations, time) goes to "
-               "standard error.\nExit status: 0 done, 1 input or output failed or the curve grew too large, 2 bad "
-               "arguments.");
+    app.footer("A summary (points, length, the knot at the start and at the end, nominal length / thickness, "
+               "the certified thickness of the polygon, ropelength = length / (2 * certified thickness), the "
+               "overlap of the nominal tube, smallest non-local distance / thickness, contacts closer than 1.01 "
+               "thickness and the nearest of them, iterations, time) goes to standard error.\nExit status: 0 done, "
+               "1 input or output failed or the curve grew too large, 2 bad arguments, 3 --keep-knot stopped at a "
+               "change of knot type.");
     app.get_formatter()->column_width(24);
     AddRelaxOptions(app, options);
+    AddKnotGuardOptions(app, options);
 }
 
 // The combinations that would silently do something else than asked;
@@ -152,18 +192,22 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
     if (o.untilTight && given("--iterations"))
         return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
-    if (given("--max-iterations") && !o.untilTight && !o.ideal)
-        return "--max-iterations only bounds --until-tight or --ideal; use --iterations for a fixed run";
+    if (given("--max-iterations") && !o.untilTight && o.refine.empty() && !o.ideal)
+        return "--max-iterations only bounds --until-tight, --refine and --ideal; use --iterations for a fixed run";
     if ((given("--scale") || o.unitsMm) && o.mesh.empty())
         return std::string(given("--scale") ? "--scale" : "--units-mm") + " only acts on the tube of --mesh FILE";
     if (!o.mesh.empty() && MeshFormatFromPath(o.mesh) == MeshFormat::Unknown)
         return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
-    if (o.ideal && (o.untilTight || given("--iterations")))
-        return "--ideal relaxes until tight itself: leave out --iterations and --until-tight";
+    if (o.ideal && (o.untilTight || given("--iterations") || !o.refine.empty()))
+        return "--ideal relaxes until tight itself: leave out --iterations, --until-tight and --refine";
+    if (o.ideal && (given("--check-knot") || given("--no-check-knot") || o.keepKnot))
+        return "--ideal always checks that the knot type is kept: leave out the knot-check options";
     if (given("--vertices") && !o.ideal)
         return "--vertices only sets the polygon of --ideal";
     if (o.json && o.output.empty())
         return "--json prints to standard output: give --output FILE for the points";
+    if (given("--no-check-knot") && (given("--check-knot") || o.keepKnot))
+        return std::string(o.keepKnot ? "--keep-knot" : "--check-knot") + " and --no-check-knot exclude each other";
     return {};
 }
 

@@ -36,12 +36,23 @@ struct RelaxOptions {
     bool ideal = false;
     // Its vertex count; 0: the default for the knot.
     int vertices = 0;
+    // --check-knot (true) / --no-check-knot (false); unset: check while the
+    // curve has fewer than 100,000 points.
+    std::optional<bool> checkKnot;
+    // --keep-knot: stop at a change of knot type and write the last curve
+    // of the starting type (exit status 3); turns the check on.
+    bool keepKnot = false;
+    // --refine P[,P2,...]: after the run, tighten again until tight at each
+    // precision in turn (each stage bounded by maxIterations).
+    std::vector<double> refine;
 };
 
 // Parses the arguments after the program name:
 //   INPUT [--iterations N | --until-tight [--max-iterations M]]
 //         [--precision P] [--output FILE] [--mesh FILE [--scale S]
-//         [--units-mm W]] [--json] [--ideal [--vertices V]] | --help
+//         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
+//         [--keep-knot] [--refine P[,P2,...]] [--ideal [--vertices V]]
+//         | --help
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -51,9 +62,13 @@ struct RelaxOptions {
 // --mesh, a --mesh name whose extension is not .obj, .stl or .ply (checked
 // here so that a long run does not end without its mesh), and --json
 // without --output (the JSON goes to standard output, where the points
-// would otherwise go too); --ideal with --iterations or --until-tight (it
-// relaxes as far as it needs itself), --vertices without --ideal or outside
-// kMinIdealVertices ... kMaxIdealVertices. With --help (or -h) anywhere, returns true with
+// would otherwise go too), --check-knot with --no-check-knot, and
+// --keep-knot with --no-check-knot; --ideal with --iterations,
+// --until-tight, --refine or the knot-check options (it relaxes as far as
+// it needs and checks the knot type itself), --vertices without --ideal or
+// outside kMinIdealVertices ... kMaxIdealVertices. The --refine precisions
+// are finite numbers above 0, separated by commas, at least one. With
+// --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
 

@@ -3,19 +3,40 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <span>
 
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
+#include "knot/polygon_thickness.h"
 
 namespace vek {
 
+namespace {
+
+std::span<const double> Coordinates(const CDoubleArray& a)
+{
+    return {a.GetData(), static_cast<size_t>(a.GetSize())};
+}
+
+}  // namespace
+
+KnotType IdentifyCurveKnot(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
+{
+    return IdentifyKnot(Coordinates(x), Coordinates(y), Coordinates(z));
+}
+
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                              long long iterations, double seconds, std::optional<bool> converged)
+                              const KnotType& knotStart, long long iterations, double seconds,
+                              std::optional<bool> converged)
 {
     RelaxReport report;
     report.points = x.GetSize();
     report.length = CurveLength(x, y, z);
     report.thickness = thickness;
+    report.knotStart = knotStart;
+    report.knot = IdentifyCurveKnot(x, y, z);
+    report.certifiedThickness = ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z)).thickness;
     const double window = ExclusionWindow(thickness);
     report.nearest = MinNonLocalDistance(x, y, z, window);
     report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
@@ -25,16 +46,30 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
     return report;
 }
 
+double ReportRopelength(const RelaxReport& report)
+{
+    return CertifiedRopelength(report.length, report.certifiedThickness);
+}
+
+double ReportOverlap(const RelaxReport& report)
+{
+    if (!(report.certifiedThickness > 0.0))
+        return std::numeric_limits<double>::infinity();
+    return report.thickness / (2.0 * report.certifiedThickness) - 1.0;
+}
+
 namespace {
 
-std::string RatioText(double distance, double thickness)
+std::string FixedText(double value, const char* format)
 {
-    if (!std::isfinite(distance))
+    if (!std::isfinite(value))
         return "none";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", distance / thickness);
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
     return text;
 }
+
+std::string RatioText(double distance, double thickness) { return FixedText(distance / thickness, "%.4f"); }
 
 }  // namespace
 
@@ -48,6 +83,40 @@ std::string JsonNumber(double value)
     return std::string(text, result.ptr);
 }
 
+// "3_1 (Alexander 1 -1 1, determinant 3, v2 1)", or why there is no name.
+std::string KnotText(const KnotType& knot)
+{
+    if (!knot.known)
+        return "not identified (no usable projection of the polygon)";
+    if (knot.alexander.empty())
+        return knot.name + " (diagram too large to evaluate)";
+    std::string text = knot.name + " (Alexander";
+    for (const long long c : knot.alexander)
+        text += " " + std::to_string(c);
+    text += ", determinant " + std::to_string(knot.determinant) + ", v2 " + std::to_string(knot.v2) + ")";
+    return text;
+}
+
+// The JSON keys of one knot: name, alexander, determinant, v2, each with
+// `suffix`; null where the knot or its polynomial is missing.
+std::string KnotJson(const KnotType& knot, const std::string& suffix)
+{
+    const bool evaluated = knot.known && !knot.alexander.empty();
+    std::string text = ", \"knot" + suffix + "\": " + (knot.known ? "\"" + knot.name + "\"" : std::string("null"));
+    text += ", \"alexander" + suffix + "\": ";
+    if (evaluated) {
+        text += "[";
+        for (size_t k = 0; k < knot.alexander.size(); ++k)
+            text += (k ? ", " : "") + std::to_string(knot.alexander[k]);
+        text += "]";
+    } else {
+        text += "null";
+    }
+    text += ", \"determinant" + suffix + "\": " + (evaluated ? std::to_string(knot.determinant) : "null");
+    text += ", \"v2" + suffix + "\": " + (evaluated ? std::to_string(knot.v2) : "null");
+    return text;
+}
+
 std::string FormatRelaxSummary(const RelaxReport& report)
 {
     char line[160];
@@ -56,8 +125,13 @@ std::string FormatRelaxSummary(const RelaxReport& report)
     text += line;
     std::snprintf(line, sizeof line, "length: %.6f\n", report.length);
     text += line;
-    std::snprintf(line, sizeof line, "ropelength (length / thickness): %.4f\n", report.length / report.thickness);
+    text += "knot at start: " + KnotText(report.knotStart) + "\n";
+    text += "knot at end: " + KnotText(report.knot) + "\n";
+    std::snprintf(line, sizeof line, "nominal length / thickness: %.4f\n", report.length / report.thickness);
     text += line;
+    text += "certified thickness (tube radius): " + FixedText(report.certifiedThickness, "%.6f") + "\n";
+    text += "ropelength (length / (2 * certified thickness)): " + FixedText(ReportRopelength(report), "%.4f") + "\n";
+    text += "overlap (thickness / (2 * certified thickness) - 1): " + FixedText(ReportOverlap(report), "%.4f") + "\n";
     text += "min non-local distance / thickness: " + RatioText(report.nearest, report.thickness) + "\n";
     std::snprintf(line, sizeof line, "contacts (closer than %.2f thickness): %lld\n", kContactFactor,
                   report.contacts.count);
@@ -67,7 +141,7 @@ std::string FormatRelaxSummary(const RelaxReport& report)
     text += line;
     if (report.converged)
         text += *report.converged ? "converged: yes\n" : "converged: no (stopped at --max-iterations)\n";
-    return text;
+    return text + report.knotCheckText;
 }
 
 std::string FormatRelaxJson(const RelaxReport& report)
@@ -77,7 +151,12 @@ std::string FormatRelaxJson(const RelaxReport& report)
     text += "\"points\": " + std::to_string(report.points);
     text += ", \"length\": " + JsonNumber(report.length);
     text += ", \"thickness\": " + JsonNumber(t);
-    text += ", \"ropelength\": " + JsonNumber(report.length / t);
+    text += KnotJson(report.knotStart, "_start");
+    text += KnotJson(report.knot, "");
+    text += ", \"nominal_ropelength\": " + JsonNumber(report.length / t);
+    text += ", \"certified_thickness\": " + JsonNumber(report.certifiedThickness);
+    text += ", \"ropelength\": " + JsonNumber(ReportRopelength(report));
+    text += ", \"overlap\": " + JsonNumber(ReportOverlap(report));
     text += ", \"min_nonlocal_distance_over_thickness\": " + JsonNumber(report.nearest / t);
     text += ", \"contacts\": " + std::to_string(report.contacts.count);
     text += ", \"min_contact_distance_over_thickness\": " + JsonNumber(report.contacts.nearest / t);
@@ -85,6 +164,9 @@ std::string FormatRelaxJson(const RelaxReport& report)
     text += ", \"seconds\": " + JsonNumber(report.seconds);
     text += ", \"converged\": ";
     text += report.converged ? (*report.converged ? "true" : "false") : "null";
+    text += std::string(", \"knot_checked\": ") + (report.knotChecked ? "true" : "false");
+    text += ", \"passage_block\": " + (report.passageBlock > 0 ? std::to_string(report.passageBlock) : "null");
+    text += std::string(", \"kept_knot\": ") + (report.keptKnot ? "true" : "false");
     text += "}\n";
     return text;
 }
@@ -92,7 +174,8 @@ std::string FormatRelaxJson(const RelaxReport& report)
 std::string RelaxSummary(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                          long long iterations, double seconds)
 {
-    return FormatRelaxSummary(MeasureRelaxation(x, y, z, thickness, iterations, seconds));
+    return FormatRelaxSummary(
+        MeasureRelaxation(x, y, z, thickness, IdentifyCurveKnot(x, y, z), iterations, seconds));
 }
 
 }  // namespace vek

@@ -32,8 +32,10 @@ int main(int argc, char** argv)
                  "vek-tube-picture"};
     std::string input, output;
     PictureOptionText text;
-    app.add_option("POINTS", input, "position data file (x y z per line) or VECT file (.vect)")->required();
-    app.add_option("OUT", output, "picture to write: .png or .ppm")->required();
+    app.add_option("POINTS", input, "position data file (x y z per line) or VECT file (.vect)")
+        ->required()
+        ->type_name("FILE");
+    app.add_option("OUT", output, "picture to write: .png or .ppm")->required()->type_name("FILE");
     AddPictureOptions(app, text);
     app.footer("Exit status: 0 done, 1 the input cannot be read or the picture not written, 2 bad options.");
     try {

@@ -4,11 +4,15 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/curve_metrics.h"
+#include "curve/relax_workspace.h"
+#include "curve/resample_curve.h"
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
@@ -17,6 +21,7 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitBadArguments = 2;
+constexpr int kExitKnotChanged = 3;
 
 bool WriteToStandardOutput(const std::string& text)
 {
@@ -105,31 +110,71 @@ int main(int argc, char** argv)
     if (options.ideal)
         return IdealMain(options, x, y, z);
 
+    const vek::KnotType knotStart = vek::IdentifyCurveKnot(x, y, z);
+    const vek::KnotCheck check = options.keepKnot || options.checkKnot.value_or(false) ? vek::KnotCheck::On
+                                 : options.checkKnot                                 ? vek::KnotCheck::Off
+                                                                                     : vek::KnotCheck::Auto;
+    vek::KnotGuard guard(x, y, z, knotStart, check, options.keepKnot);
     const auto start = std::chrono::steady_clock::now();
+    // Blocks of one run period with one workspace: each block resamples
+    // first, where the uninterrupted schedule resamples.
+    const auto workspace = std::make_shared<CRelaxWorkspace>();
+    double precision = options.precision;
+    const auto runBlock = guard.Wrap([&](long long count) {
+        return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
+    });
     long long done = 0;
     bool refused = false;
     std::optional<bool> converged;
     if (options.untilTight) {
         const vek::TightRun run =
-            vek::RelaxUntilTight(x, y, z, options.maxIterations, vek::kThickness, options.precision);
+            vek::RunUntilSteady(options.maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
         done = run.iterations;
         refused = run.refused;
         converged = run.converged;
     } else {
-        done = vek::RelaxCurve(x, y, z, options.iterations, vek::kThickness, options.precision);
+        done = vek::RunBlocks(options.iterations, runBlock);
         refused = done < options.iterations;
     }
+    // --refine: until tight again at each precision; converged only when
+    // every stage settled.
+    for (size_t k = 0; k < options.refine.size() && !refused && !guard.Stopped(); ++k) {
+        precision = options.refine[k];
+        const vek::TightRun stage =
+            vek::RunUntilSteady(options.maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
+        done += stage.iterations;
+        refused = stage.refused;
+        converged = converged.value_or(true) && stage.converged;
+    }
+    if (guard.Stopped()) {
+        refused = false;
+        converged.reset();
+        done = guard.KeptIterations();
+    }
+    if (guard.PassageBlock() > 0)
+        std::fprintf(stderr, "vek-relax: %s", vek::KnotGuardText(guard).c_str());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (refused) {
-        std::fprintf(stderr,
-                     "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
-                     "points at precision %g, or its length is not finite; lower the precision\n",
-                     done + 1, vek::kMaxCurvePoints, options.precision);
+        if (JudgeRunResample(x, y, z, vek::kThickness, options.precision) == RunResample::TooFewPoints)
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve of %d points would keep "
+                         "fewer than %d at precision %g (its spacing is more than the relaxation holds up); "
+                         "raise the precision\n",
+                         done + 1, x.GetSize(), vek::kMinRunPoints, precision);
+        else
+            std::fprintf(stderr,
+                         "vek-relax: resampling before iteration %lld refused: the curve would need more than %d "
+                         "points at precision %g, or its length is not finite; lower the precision\n",
+                         done + 1, vek::kMaxCurvePoints, precision);
         return kExitFailed;
     }
 
-    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, done, seconds, converged);
+    vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, knotStart, done, seconds, converged);
+    report.knotChecked = guard.Active();
+    report.passageBlock = guard.PassageBlock();
+    report.keptKnot = guard.Stopped();
+    report.knotCheckText = vek::KnotGuardText(guard);
     std::fputs(vek::FormatRelaxSummary(report).c_str(), stderr);
 
     if (!WriteCurve(options, x, y, z))
@@ -143,5 +188,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
         return kExitFailed;
     }
-    return 0;
+    return guard.Stopped() ? kExitKnotChanged : 0;
 }

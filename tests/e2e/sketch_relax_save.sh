@@ -105,7 +105,7 @@ if kill -0 "$pid" 2>/dev/null; then echo "FAIL: Vek did not close after 終了";
 summary=$("$relax" "$saved" --iterations 0 2>&1 >/dev/null)
 echo "$summary"
 points=$(echo "$summary" | awk -F': ' '/^points/ {print $2}')
-ratio=$(echo "$summary" | awk -F': ' '/^ropelength/ {print $2}')
+ratio=$(echo "$summary" | awk -F': ' '/^nominal length \/ thickness/ {print $2}')
 awk -v p="$points" -v r="$ratio" 'BEGIN {
   ok = (p >= 60 && p <= 70 && r >= 16 && r <= 16.7)
   printf "%s: %d points, length / thickness %s\n", ok ? "PASS" : "FAIL", p, r

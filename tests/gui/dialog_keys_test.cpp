@@ -24,18 +24,6 @@
 
 namespace {
 
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
-}
-
 // The mapped X windows of this process titled `title`, but those in
 // `except`; waits up to 5 s for one, calling `wait` between looks.
 std::string WindowTitled(const std::string& title, const std::set<std::string>& except,

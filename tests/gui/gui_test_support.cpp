@@ -6,6 +6,7 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <cmath>
 
@@ -135,4 +136,16 @@ ScriptedDialogs::Answer ChooseFile(const std::string& path)
         EXPECT_EQ(files->GetPath().utf8_string(), path);
         return wxID_OK;
     };
+}
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
 }

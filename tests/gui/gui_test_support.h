@@ -73,6 +73,10 @@ protected:
     CMainFrame* frame = nullptr;
 };
 
+// Runs a shell command (xdotool, for real input events) and returns what it
+// printed on standard output.
+std::string Shell(const std::string& command);
+
 // A path in the tests' own temporary folder.
 std::string TempPath(const std::string& name);
 

@@ -74,8 +74,8 @@ TEST_F(OutOfStorageTest, SettingsRebuildOfTheTube)
 
 TEST_F(OutOfStorageTest, DrawListOfThePaint)
 {
-    SetCurve(CirclePoints(2000, 0.3));
-    View().BuildTube();  // tube arrays of 480 KB; the draw list needs 5.8 MB
+    SetCurve(CirclePoints(4000, 0.3));
+    View().BuildTube();  // tube arrays of 960 KB; the draw list's vertices need 1.4 MB
     const std::vector<double> before = Points(View());
     for (RunState state : {Suspended, Running}) {
         SCOPED_TRACE(state);

@@ -142,7 +142,8 @@ const std::set<std::string>& KnownMessages()
 bool IsKnownMessage(const std::string& text)
 {
     return KnownMessages().count(text) != 0 || text.find("点の数が多すぎます") != std::string::npos ||
-           text.find("点の数が上限") != std::string::npos;
+           text.find("点の数が上限") != std::string::npos ||
+           text.find("点より少なくなるため") != std::string::npos;
 }
 
 }  // namespace
@@ -234,8 +235,13 @@ TEST_F(StressTest, RandomCommandsAtEveryDrainOfNestedRuns)
     });
     while (drains < kDrains) {
         ++startsFromOutside;
+        const int drainsBefore = drains;
         SendCommand(frame, ID_CALC_START);
         ASSERT_EQ(View().RunDepth(), 0);
+        // A precision too low to hold the curve up refuses the Start with a
+        // message; the user then raises it, as the message asks.
+        if (drains == drainsBefore)
+            View().m_dPrecision = 1.0;
     }
     EXPECT_EQ(drains, kDrains);
     EXPECT_TRUE(finiteAtEveryDrain);
@@ -390,7 +396,7 @@ struct HostileCurve {
     std::string text;
     // What Start does with it: runs (the curve keeps points), runs on an
     // empty curve (resampling leaves no point), or refuses (message).
-    enum { Runs, RunsEmpty, Refused } start;
+    enum { Runs, RunsEmpty, Refused, Collapses } start;
 };
 
 void PrintTo(const HostileCurve& c, std::ostream* os) { *os << c.name; }
@@ -427,6 +433,12 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
         EXPECT_EQ(CurveOf(View()), loaded);
         ASSERT_EQ(dialogs.shown.size(), 2u);
         EXPECT_NE(dialogs.shown[1].message.find("点の数が上限"), std::string::npos) << dialogs.shown[1].message;
+        break;
+    case HostileCurve::Collapses:
+        EXPECT_EQ(drains, 0);
+        EXPECT_EQ(CurveOf(View()), loaded);
+        ASSERT_EQ(dialogs.shown.size(), 2u);
+        EXPECT_NE(dialogs.shown[1].message.find("点より少なくなる"), std::string::npos) << dialogs.shown[1].message;
         break;
     case HostileCurve::RunsEmpty:
         EXPECT_EQ(drains, 3);
@@ -481,7 +493,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCurve{"larger_than_the_limit", Circle(1500, 40, 0), HostileCurve::Refused},
         // Shorter than one spacing: the curve resamples to nothing.
         HostileCurve{"tiny", "1e-300 0 -1 0 1e-300 -1 -1e-300 0 -1", HostileCurve::RunsEmpty},
-        HostileCurve{"one_repeated_point", Repeated("0.1 0.2 -0.3\n", 50), HostileCurve::RunsEmpty},
+        // Fifty copies of one point would resample to nothing: kept instead.
+        HostileCurve{"one_repeated_point", Repeated("0.1 0.2 -0.3\n", 50), HostileCurve::Collapses},
         HostileCurve{"single_point", "5 5 5", HostileCurve::RunsEmpty},
         // Larger than the view, deep below the sketch plane: runs.
         HostileCurve{"larger_than_the_view", Circle(1.5, 24, -2), HostileCurve::Runs},

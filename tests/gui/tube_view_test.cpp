@@ -2,6 +2,7 @@
 #include <set>
 
 #include "gui_test_support.h"
+#include "render/tube_draw_list.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -89,6 +90,22 @@ TEST_F(TubeViewTest, VertexArraysDrawExactlyWhatQuadByQuadDrawingDraws)
     EXPECT_TRUE(arrays == immediate);
 }
 
+// A tube of several draw pieces (1024 ring pairs each), turned so that the
+// piece boundaries cross the picture: still exactly the quad-by-quad picture.
+TEST_F(TubeViewTest, ATubeDrawnInPiecesIsExactlyTheQuadByQuadPicture)
+{
+    SetCurve(CirclePoints(2 * kDrawPieceRings + 300, 0.35));
+    View().BuildTube();
+    View().m_nState = Suspended;
+    View().ResetCamera({0.3, -1.0, 0.6}, {0.0, 0.0, 0.0});
+    int w = 0, h = 0;
+    const std::vector<uint8_t> pieces = View().RenderPicture(w, h, false);
+    const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_GT(Measure(pieces).litPixels, static_cast<size_t>(w) * h / 200);
+    EXPECT_TRUE(pieces == immediate);
+}
+
 TEST_F(TubeViewTest, StopWhileSketchingDrawsNoStaleTube)
 {
     ShowCircleTube();
@@ -118,4 +135,27 @@ TEST_F(TubeViewTest, ARunShowsTheTubeAfterThirtyIterations)
     SendCommand(frame, ID_CALC_START);
     EXPECT_GT(tubeSizeAtFirstDrain, 0);
     EXPECT_GT(View().TubePaintCount(), paints);
+}
+
+// Reset gives back what the drawn tube held: the tube arrays and every part
+// of the draw list, down to no storage at all.
+TEST_F(TubeViewTest, ResetReleasesTheTubeAndTheDrawList)
+{
+    SetCurve(CirclePoints(3000, 0.35));
+    View().BuildTube();
+    View().m_nState = Suspended;
+    int w = 0, h = 0;
+    ASSERT_FALSE(View().RenderPicture(w, h).empty());
+    const TubeDrawList& list = View().DrawList();
+    ASSERT_FALSE(list.Empty());
+    ASSERT_EQ(list.vertices.size(), 3000u * 30 * 3);
+    SendCommand(frame, ID_CALC_RESET);
+    EXPECT_TRUE(list.Empty());
+    for (std::size_t capacity : {list.vertices.capacity(), list.normals.capacity(), list.pairIndices.capacity(),
+                                 list.closingVertices.capacity(), list.closingNormals.capacity(),
+                                 list.closingIndices.capacity()})
+        EXPECT_EQ(capacity, 0u);
+    for (const CDoubleArray* a : {&View().m_arrX, &View().m_arrTubeX, &View().m_arrTubeY, &View().m_arrTubeZ})
+        EXPECT_TRUE(a->GetSize() == 0 && a->GetCapacity() == 0);
+    EXPECT_EQ(View().m_nState, Sketch);
 }

@@ -15,6 +15,7 @@
 #include "curve/curve_metrics.h"
 #include "io/file_bytes.h"
 #include "io/points_file.h"
+#include "knot/polygon_thickness.h"
 #include "tools/relax_cli.h"
 
 namespace {
@@ -25,8 +26,27 @@ void ReadTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
     ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
 }
 
+// The items of a JSON list of numbers "[1, -1, 1]", as texts.
+std::vector<std::string> ListItems(const std::string& list)
+{
+    std::vector<std::string> items;
+    std::string item;
+    for (size_t k = 1; k + 1 < list.size(); ++k) {
+        if (list[k] == ',') {
+            items.push_back(item);
+            item.clear();
+        } else if (list[k] != ' ') {
+            item += list[k];
+        }
+    }
+    if (!item.empty() || !items.empty())
+        items.push_back(item);
+    return items;
+}
+
 // The flat JSON object of the summary: key -> value text. Fails the test on
-// anything else than {"key": value, ...} with numbers, null, true, false.
+// anything else than {"key": value, ...} with numbers, null, true, false,
+// strings without escapes and lists of integers.
 std::map<std::string, std::string> ParseFlatJson(const std::string& text)
 {
     std::map<std::string, std::string> values;
@@ -49,10 +69,25 @@ std::map<std::string, std::string> ParseFlatJson(const std::string& text)
         EXPECT_EQ(text[k], ':');
         ++k;
         skip();
-        const size_t valueEnd = text.find_first_of(",}", k);
+        // A string runs to its closing quote, a list of integers to its
+        // bracket; both are kept with their delimiters.
+        const size_t closing = text[k] == '"' ? text.find('"', k + 1) : text[k] == '[' ? text.find(']', k) : k;
+        EXPECT_NE(closing, std::string::npos) << key;
+        const size_t valueEnd = text.find_first_of(",}", closing);
         EXPECT_NE(valueEnd, std::string::npos);
         const std::string value = text.substr(k, valueEnd - k);
-        if (value != "null" && value != "true" && value != "false") {
+        if (value.empty()) {
+            ADD_FAILURE() << key << " has no value";
+        } else if (value.front() == '"') {
+            EXPECT_EQ(value.back(), '"') << key << ": " << value;
+        } else if (value.front() == '[') {
+            EXPECT_EQ(value.back(), ']') << key << ": " << value;
+            for (const std::string& item : ListItems(value)) {
+                char* parsed = nullptr;
+                std::strtoll(item.c_str(), &parsed, 10);
+                EXPECT_TRUE(!item.empty() && *parsed == '\0') << key << ": " << value;
+            }
+        } else if (value != "null" && value != "true" && value != "false") {
             char* parsed = nullptr;
             std::strtod(value.c_str(), &parsed);
             EXPECT_EQ(*parsed, '\0') << key << ": " << value;
@@ -255,24 +290,53 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
 {
     CDoubleArray x, y, z;
     ReadTrefoil(x, y, z);
+    const vek::KnotType start = vek::IdentifyCurveKnot(x, y, z);
     ASSERT_EQ(vek::RelaxCurve(x, y, z, 3000, vek::kThickness, 1.0), 3000);
-    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, 3000, 1.25, true);
+    const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, start, 3000, 1.25, true);
     const std::string text = vek::FormatRelaxSummary(report);
-    for (const char* line : {"ropelength (length / thickness): ", "contacts (closer than 1.01 thickness): ",
-                             "min contact distance / thickness: 0.9", "converged: yes"})
+    for (const char* line : {"knot at start: 3_1 (Alexander 1 -1 1, determinant 3, v2 1)\n",
+                             "knot at end: 3_1 (Alexander 1 -1 1, determinant 3, v2 1)\n",
+                             "nominal length / thickness: ", "certified thickness (tube radius): 0.01",
+                             "ropelength (length / (2 * certified thickness)): ", "overlap (thickness / (2 * ",
+                             "contacts (closer than 1.01 thickness): ", "min contact distance / thickness: 0.9",
+                             "converged: yes"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
     const std::string json = vek::FormatRelaxJson(report);
     EXPECT_EQ(json.find('\n'), json.size() - 1) << "one line";
     const std::map<std::string, std::string> values = ParseFlatJson(json);
-    for (const char* key : {"points", "length", "thickness", "ropelength", "min_nonlocal_distance_over_thickness",
+    for (const char* key : {"points", "length", "thickness", "knot_start", "alexander_start", "determinant_start",
+                            "v2_start", "knot", "alexander", "determinant", "v2", "nominal_ropelength",
+                            "certified_thickness", "ropelength", "overlap", "min_nonlocal_distance_over_thickness",
                             "contacts", "min_contact_distance_over_thickness", "iterations", "seconds", "converged"})
         EXPECT_EQ(values.count(key), 1u) << key;
     EXPECT_EQ(std::stod(values.at("length")), report.length) << "17 digits read back exactly";
-    EXPECT_EQ(std::stod(values.at("ropelength")), report.length / vek::kThickness);
+    EXPECT_EQ(std::stod(values.at("nominal_ropelength")), report.length / vek::kThickness);
     EXPECT_EQ(std::stoll(values.at("contacts")), report.contacts.count);
     EXPECT_EQ(std::stoi(values.at("points")), x.GetSize());
     EXPECT_EQ(values.at("converged"), "true");
+    EXPECT_EQ(values.at("knot_start"), "\"3_1\"");
+    EXPECT_EQ(values.at("knot"), "\"3_1\"");
+    EXPECT_EQ(values.at("alexander"), "[1, -1, 1]");
+    EXPECT_EQ(values.at("determinant"), "3");
+    EXPECT_EQ(values.at("v2"), "1");
+
+    // The certified figures are those of the polygon's own thickness: a
+    // radius a little below half the nominal thickness, since the relaxed
+    // tube overlaps itself slightly.
+    const vek::PolygonThickness certified = vek::ComputePolygonThickness(
+        {x.GetData(), static_cast<size_t>(x.GetSize())}, {y.GetData(), static_cast<size_t>(y.GetSize())},
+        {z.GetData(), static_cast<size_t>(z.GetSize())});
+    const double delta = std::stod(values.at("certified_thickness"));
+    EXPECT_EQ(delta, certified.thickness);
+    EXPECT_GT(delta, 0.45 * vek::kThickness);
+    EXPECT_LT(delta, 0.5 * vek::kThickness);
+    EXPECT_DOUBLE_EQ(std::stod(values.at("ropelength")), report.length / (2 * delta));
+    EXPECT_DOUBLE_EQ(std::stod(values.at("overlap")), vek::kThickness / (2 * delta) - 1);
+    // No tube can be tighter than the best trefoils known (16.37); the 65
+    // points of the relaxed example are coarse, which costs a little.
+    EXPECT_GT(std::stod(values.at("ropelength")), 16.37);
+    EXPECT_LT(std::stod(values.at("ropelength")), 17.5);
 
     // A circle shrinks out of reach of itself: no distances, null in JSON.
     CDoubleArray cx, cy, cz;
@@ -281,12 +345,47 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
         cy.Add(0.01 * std::sin(k * 0.6283185307179586));
         cz.Add(0.0);
     }
-    const std::map<std::string, std::string> none =
-        ParseFlatJson(vek::FormatRelaxJson(vek::MeasureRelaxation(cx, cy, cz, vek::kThickness, 0, 0.0)));
+    const std::map<std::string, std::string> none = ParseFlatJson(vek::FormatRelaxJson(
+        vek::MeasureRelaxation(cx, cy, cz, vek::kThickness, vek::IdentifyCurveKnot(cx, cy, cz), 0, 0.0)));
     EXPECT_EQ(none.at("min_nonlocal_distance_over_thickness"), "null");
     EXPECT_EQ(none.at("min_contact_distance_over_thickness"), "null");
     EXPECT_EQ(none.at("converged"), "null");
     EXPECT_EQ(none.at("contacts"), "0");
+    EXPECT_EQ(none.at("knot"), "\"0_1\"");
+    EXPECT_EQ(none.at("alexander"), "[1]");
+    // A regular 10-gon of radius 0.01: Delta = 0.01 cos(pi / 10).
+    EXPECT_NEAR(std::stod(none.at("certified_thickness")), 0.01 * std::cos(0.3141592653589793), 1e-12);
+}
+
+// A curve that cannot be projected has no knot and no certified thickness:
+// null, never a made-up figure; an unnamed knot keeps its invariants.
+TEST(RelaxCliSummary, MissingKnotAndThicknessAreNullAndUnknownKeepsItsInvariants)
+{
+    CDoubleArray x, y, z;
+    for (int k = 0; k < 2; ++k) {
+        x.Add(0.1 * k);
+        y.Add(0.0);
+        z.Add(0.0);
+    }
+    const vek::RelaxReport report =
+        vek::MeasureRelaxation(x, y, z, vek::kThickness, vek::IdentifyCurveKnot(x, y, z), 0, 0.0);
+    const std::map<std::string, std::string> values = ParseFlatJson(vek::FormatRelaxJson(report));
+    for (const char* key : {"knot_start", "alexander_start", "determinant_start", "v2_start", "knot", "alexander",
+                            "determinant", "v2", "ropelength", "overlap"})
+        EXPECT_EQ(values.at(key), "null") << key;
+    EXPECT_EQ(values.at("certified_thickness"), "0");
+    const std::string text = vek::FormatRelaxSummary(report);
+    EXPECT_NE(text.find("knot at end: not identified"), std::string::npos) << text;
+    EXPECT_NE(text.find("ropelength (length / (2 * certified thickness)): none"), std::string::npos) << text;
+
+    vek::RelaxReport unnamed = report;
+    unnamed.knotStart = {true, "unknown", {1, -2, 3, -2, 1}, 9, 2, 6, 6};
+    const std::map<std::string, std::string> sum = ParseFlatJson(vek::FormatRelaxJson(unnamed));
+    EXPECT_EQ(sum.at("knot_start"), "\"unknown\"");
+    EXPECT_EQ(sum.at("alexander_start"), "[1, -2, 3, -2, 1]");
+    EXPECT_EQ(sum.at("determinant_start"), "9");
+    EXPECT_NE(vek::FormatRelaxSummary(unnamed).find("knot at start: unknown (Alexander 1 -2 3 -2 1, determinant 9"),
+              std::string::npos);
 }
 
 TEST(RelaxCliExport, StlInMillimetresHasTheTubeThicknessAskedFor)
@@ -339,4 +438,29 @@ TEST(RelaxCliExport, StlInMillimetresHasTheTubeThicknessAskedFor)
     EXPECT_FALSE(vek::ExportTubeMesh(tx, ty, tz, vek::kThickness, 1.0, std::nullopt, path, error));
     EXPECT_NE(error.find("at least 3"), std::string::npos) << error;
     EXPECT_FALSE(vek::ExportTubeMesh(x, y, z, vek::kThickness, 1.0, std::nullopt, "/nonexistent-dir/t.obj", error));
+}
+
+TEST(RelaxCliRefine, TakesAListOfPrecisionsAboveZeroAndRefusesTheRest)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<double> refine;  // empty: refused
+    };
+    for (const Case& c : {Case{{"k.txt", "--refine", "3,10"}, {3.0, 10.0}},
+                          Case{{"k.txt", "--refine=2.5"}, {2.5}},
+                          Case{{"k.txt", "--refine", "3", "--max-iterations", "600"}, {3.0}},
+                          Case{{"k.txt", "--refine", ""}, {}}, Case{{"k.txt", "--refine", "3,"}, {}},
+                          Case{{"k.txt", "--refine", ",3"}, {}}, Case{{"k.txt", "--refine", "3,,10"}, {}},
+                          Case{{"k.txt", "--refine", "0"}, {}}, Case{{"k.txt", "--refine", "-3"}, {}},
+                          Case{{"k.txt", "--refine", "3,nan"}, {}}, Case{{"k.txt", "--refine", "3;10"}, {}},
+                          Case{{"k.txt", "--refine"}, {}}}) {
+        vek::RelaxOptions options;
+        std::string error;
+        const bool parsed = vek::ParseRelaxArguments(c.args, options, error);
+        EXPECT_EQ(parsed, !c.refine.empty()) << c.args.back() << ": " << error;
+        if (parsed)
+            EXPECT_EQ(options.refine, c.refine);
+        else
+            EXPECT_FALSE(error.empty());
+    }
 }

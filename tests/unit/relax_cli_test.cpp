@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,26 @@ TEST(RelaxCliRelax, PrecisionAtOrBelowTheClampRunsAsTheClamp)
             ASSERT_EQ(y[k], cy[k]) << k;
             ASSERT_EQ(z[k], cz[k]) << k;
         }
+    }
+}
+
+// With a spacing beyond the thickness nothing holds the curve up and it
+// shrinks at every resampling: the run stops before a resampling would leave
+// fewer than four points, and keeps the finite points it had.
+TEST(RelaxCliRelax, ACollapsingCurveStopsTheRunAndKeepsItsPoints)
+{
+    for (const double precision : {0.3, 0.1, 0.0}) {
+        SCOPED_TRACE(precision);
+        CDoubleArray x, y, z;
+        std::string error;
+        ASSERT_TRUE(ReadPointsFile(ExamplePath("trefoil.txt"), x, y, z, error)) << error;
+        const long long done = vek::RelaxCurve(x, y, z, 30000, vek::kThickness, precision);
+        EXPECT_LT(done, 30000);
+        EXPECT_EQ(done % vek::kRunPeriod, 0);
+        ASSERT_GE(x.GetSize(), vek::kMinRunPoints);
+        for (int k = 0; k < x.GetSize(); ++k)
+            ASSERT_TRUE(std::isfinite(x[k]) && std::isfinite(y[k]) && std::isfinite(z[k])) << k;
+        EXPECT_EQ(JudgeRunResample(x, y, z, vek::kThickness, precision), RunResample::TooFewPoints);
     }
 }
 

@@ -1,0 +1,117 @@
+// CCurveView's mouse: in Sketch a left click adds a point at the pen depth
+// and the wheel changes that depth; otherwise dragging with the left and
+// right buttons turns, moves and zooms the tube.
+#include "app/curve_view.h"
+
+#include <wx/utils.h>
+
+#include <stdexcept>
+
+#include "render/camera.h"
+#include "sketch/sketch_mapping.h"
+
+wxPoint CCurveView::CursorClientPosition() const
+{
+    return ScreenToClient(wxGetMousePosition());
+}
+
+void CCurveView::StartDrag(int32_t& flag, const wxPoint& pressedAt)
+{
+    flag = 1;
+    if (!HasCapture())
+        CaptureMouse();
+    // Where the button went down, not where the pointer is now: during a run
+    // the press is handled at the next drain, after the moves that followed it.
+    m_ptLast = {pressedAt.x, pressedAt.y};
+}
+
+void CCurveView::EndDrag(int32_t& flag, int32_t other)
+{
+    flag = 0;
+    if (!other && HasCapture())
+        ReleaseMouse();
+}
+
+void CCurveView::OnLButtonDown(wxMouseEvent& event)
+{
+    if (m_nState == Sketch) {
+        const wxSize size = GetClientSize();
+        double x = 0.0, y = 0.0;
+        if (PixelToModel(event.GetX(), event.GetY(), size.x, size.y, x, y)) {
+            try {
+                AppendPoint(x, y, m_dPenDepth);
+                m_bDrawListValid = false;
+            } catch (const std::exception&) {
+                ShowError(wxString::FromUTF8("メモリが足りないため、点を追加できませんでした。"));
+            }
+            InvalidateAll();
+        }
+    } else {
+        StartDrag(m_bLeftDown, event.GetPosition());
+    }
+    event.Skip();
+}
+
+void CCurveView::OnLButtonDblClk(wxMouseEvent& event)
+{
+    // The second press of a double click adds no point.
+    event.Skip();
+}
+
+void CCurveView::OnLButtonUp(wxMouseEvent& event)
+{
+    if (m_nState != Sketch)
+        EndDrag(m_bLeftDown, m_bRightDown);
+    event.Skip();
+}
+
+void CCurveView::OnRButtonDown(wxMouseEvent& event)
+{
+    StartDrag(m_bRightDown, event.GetPosition());
+    event.Skip();
+}
+
+void CCurveView::OnRButtonUp(wxMouseEvent& event)
+{
+    EndDrag(m_bRightDown, m_bLeftDown);
+    event.Skip();
+}
+
+void CCurveView::OnMouseCaptureLost(wxMouseCaptureLostEvent&)
+{
+    // Another window took the mouse: no drag goes on without its release.
+    m_bLeftDown = 0;
+    m_bRightDown = 0;
+}
+
+void CCurveView::OnMouseMove(wxMouseEvent& event)
+{
+    if (m_nState == Sketch) {
+        UpdateCursorRing();
+    } else if (m_bLeftDown || m_bRightDown) {
+        const int dx = event.GetX() - m_ptLast.x;
+        const int dy = event.GetY() - m_ptLast.y;
+        m_ptLast = {event.GetX(), event.GetY()};
+        m_viewMatrix = NavigationStep(m_bLeftDown, m_bRightDown, dx, dy, GetClientSize().x, m_viewMatrix);
+        InvalidateAll();
+    }
+    event.Skip();
+}
+
+void CCurveView::OnMouseWheel(wxMouseEvent& event)
+{
+    if (event.GetWheelAxis() == wxMOUSE_WHEEL_VERTICAL) {
+        m_dPenDepth = WheelDepth(m_dPenDepth, event.GetWheelRotation());
+        UpdateCursorRing();
+    }
+    event.Skip();
+}
+
+void CCurveView::UpdateCursorRing()
+{
+    const wxPoint p = CursorClientPosition();
+    m_rcCursorPrev = m_rcCursor;
+    m_rcCursor = CursorRingBox(p.x, p.y, m_dPenDepth);
+    InvalidateRect(m_rcCursorPrev);
+    InvalidateRect(m_rcCursor);
+}

@@ -1,0 +1,147 @@
+// CCurveView's painting: the sketch in Sketch, the lit tube otherwise, both
+// into the back buffer of the one OpenGL context; and the invalidation that
+// asks for the next paint.
+#include "app/curve_view.h"
+
+#include <wx/dcclient.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "curve/run_relaxation.h"
+#include "render/camera.h"
+#include "render/gl_scene.h"
+#include "res/string_table.h"
+#include "sketch/paint_sketch.h"
+
+bool CCurveView::MakeCurrent()
+{
+    if (!m_pContext || !IsShownOnScreen())
+        return false;
+    if (!m_pContext->SetCurrent(*this))
+        return false;
+    if (!m_bGLInitialised) {
+        InitGL();
+        m_bGLInitialised = true;
+    }
+    return true;
+}
+
+void CCurveView::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);  // validates the update region
+    m_bRepaintPending = false;
+    if (!MakeCurrent())
+        return;
+    if (m_nState == Sketch)
+        PaintSketchView();
+    else
+        PaintTubeView();
+    glFlush();
+    SwapBuffers();
+}
+
+void CCurveView::PaintSketchView()
+{
+    ++m_nSketchPaints;
+    const wxSize size = GetClientSize();
+    if (size.x <= 0 || size.y <= 0)
+        return;
+    // The whole picture is drawn at every paint: the back buffer keeps
+    // nothing from the previous frame.
+    m_sketchCanvas.Resize(size.x, size.y);
+    PaintSketch(m_sketchCanvas, size.x, size.y, m_arrX, m_arrY, m_arrZ, m_rcCursor);
+    DrawPixelsTopDown(m_sketchCanvas.Pixels().data(), size.x, size.y);
+    if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
+        ApplyViewport(m_nViewportWidth, m_nViewportHeight);
+}
+
+void CCurveView::PaintTubeView(bool immediate)
+{
+    ++m_nTubePaints;
+    if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
+        ApplyViewport(m_nViewportWidth, m_nViewportHeight);
+    LoadViewMatrix(m_viewMatrix);
+    // A tube built for another number of points (Stop while sketching) is
+    // not drawn: the list comes out empty and only the clear shows. The list
+    // is kept while neither the tube nor the curve changes, so turning the
+    // tube with the mouse only sends it again.
+    if (!m_bDrawListValid) {
+        try {
+            BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
+                              m_drawList);
+        } catch (const std::exception&) {
+            // Nothing is drawn until the tube changes, and a run stops, so
+            // that the next rebuild does not fail and tell it again. The
+            // message waits until the paint is over.
+            m_drawList = TubeDrawList();
+            const bool stopped = m_nState == Running;
+            if (stopped)
+                StopRelaxation(*this);
+            CallAfter([this, stopped] {
+                ShowError(wxString::FromUTF8(stopped ? vek::text::kDrawOutOfMemoryStopped : vek::text::kTubeOutOfMemory));
+            });
+        }
+        m_bDrawListValid = true;
+    }
+    if (immediate)
+        DrawTubeImmediate(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_crTube);
+    else
+        DrawTube(m_drawList, m_crTube);
+}
+
+std::vector<uint8_t> CCurveView::RenderPicture(int& width, int& height, bool immediateTube)
+{
+    const wxSize size = GetClientSize();
+    width = size.x;
+    height = size.y;
+    if (width <= 0 || height <= 0 || !MakeCurrent())
+        return {};
+    if (m_nState == Sketch)
+        PaintSketchView();
+    else
+        PaintTubeView(immediateTube);
+    glFinish();
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+void CCurveView::OnEraseBkgnd(wxEraseEvent&)
+{
+    // Nothing: both paints cover the whole client area themselves.
+}
+
+void CCurveView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    const wxSize size = GetClientSize();
+    // A minimised window keeps the previous viewport and projection.
+    if (!SizeChangesProjection(size.x, size.y))
+        return;
+    m_nViewportWidth = size.x;
+    m_nViewportHeight = size.y;
+    InvalidateAll();
+}
+
+void CCurveView::InvalidateAll()
+{
+    m_bRepaintPending = true;
+    Refresh(true);
+}
+
+void CCurveView::InvalidateRect(const CPixelRect& box)
+{
+    m_recentInvalidations.push_back(box);
+    if (m_recentInvalidations.size() > 16)
+        m_recentInvalidations.erase(m_recentInvalidations.begin());
+    const int left = std::min(box.left, box.right), right = std::max(box.left, box.right);
+    const int top = std::min(box.top, box.bottom), bottom = std::max(box.top, box.bottom);
+    if (right > left && bottom > top)
+        RefreshRect(wxRect(left, top, right - left, bottom - top), true);
+}

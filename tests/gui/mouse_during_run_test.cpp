@@ -1,0 +1,67 @@
+// Mouse navigation while the relaxation runs: a press, moves and a release
+// that arrive between two message drains are handled inside the next drain,
+// when the pointer has already moved on. They must turn (or zoom) the view
+// exactly as far as the same drag does when nothing runs.
+#include <cmath>
+#include <string>
+
+#include "curve/run_relaxation.h"
+#include "gui_test_support.h"
+#include "render/camera.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+struct DragCase {
+    const char* name;
+    wxEventType down, up;
+    int dx, dy;
+    int leftDown, rightDown;
+};
+
+}  // namespace
+
+class MouseDuringRunTest : public FrameTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(MouseDuringRunTest, ADragHandledAtADrainCountsWhole)
+{
+    const DragCase c = GetParam();
+    SetCurve(CirclePoints(80, 0.35));
+    PumpEvents(200);
+    // The pointer itself rests far from where the drag happened.
+    const wxPoint away = View().ClientToScreen(wxPoint(30, 400));
+    Shell("xdotool mousemove " + std::to_string(away.x) + " " + std::to_string(away.y));
+    PumpEvents(100);
+    const Matrix4 before = View().ViewMatrix();
+
+    int drains = 0;
+    View().SetDrain([&] {
+        if (++drains == 1) {
+            SendMouse(View(), c.down, 200, 200);
+            SendMouse(View(), wxEVT_MOTION, 200 + c.dx / 2, 200 + c.dy / 2);
+            SendMouse(View(), wxEVT_MOTION, 200 + c.dx, 200 + c.dy);
+            SendMouse(View(), c.up, 200 + c.dx, 200 + c.dy);
+        }
+        if (drains == 2)
+            StopRelaxation(View());
+    });
+    SendCommand(frame, ID_CALC_START);
+    View().SetDrain({});
+    ASSERT_EQ(drains, 2);
+
+    const int width = View().GetClientSize().x;
+    const Matrix4 half = NavigationStep(c.leftDown, c.rightDown, c.dx / 2, c.dy / 2, width, before);
+    const Matrix4 expected = NavigationStep(c.leftDown, c.rightDown, c.dx - c.dx / 2, c.dy - c.dy / 2, width, half);
+    const Matrix4 after = View().ViewMatrix();
+    double change = 0.0;
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_NEAR(after[k], expected[k], 1e-12) << c.name << " element " << k;
+        change += std::fabs(after[k] - before[k]);
+    }
+    EXPECT_GT(change, 0.1) << c.name << ": the drag left the view as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, MouseDuringRunTest,
+                         ::testing::Values(DragCase{"turn", wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, 60, 0, 1, 0},
+                                           DragCase{"zoom in", wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, 0, -60, 0, 1}),
+                         [](const auto& info) { return info.index == 0 ? "Turn" : "ZoomIn"; });
