@@ -1,12 +1,12 @@
 #include "ideal/optimise_ideal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <cstdlib>
 
-#include "IpIpoptApplication.hpp"
-#include "ideal/ideal_problem.h"
+#include "ideal/ropelength_descent.h"
 #include "ideal/polygon_pairs.h"
 #include "ideal/polygon_measures.h"
 
@@ -14,23 +14,10 @@ namespace vek {
 
 namespace {
 
-// The optimiser works at tube radius 1.
-constexpr double kRadius = 1.0;
-// The start is scaled so that its closest strands are this much farther
-// apart than 2 r: the solver starts with every strut satisfied.
-constexpr double kStartClearance = 1.02;
-// Edge pairs closer than 2 r (1 + kStrutMargin) become strut constraints;
-// the set is found again until the solver's polygon has no close pair
-// outside it closer than 2 r (1 + kStrutMargin / 2).
-constexpr double kStrutMargin = 0.35;
-// Each run moves no coordinate farther than this (times r): two points then
-// come at most 2 sqrt(3) kStepBox closer, less than the margin, so no pair
-// outside the strut set can come closer than 2 r within a run.
-constexpr double kStepBox = 0.15;
-// A run whose vertices all stayed this far inside the box was not held back.
-constexpr double kBoxSlack = 0.9;
-// Convergence tolerance of the solver (its scaled optimality error).
-constexpr double kSolverTolerance = 1e-10;
+// Stall fractions of the descent: loose on the coarse levels (they only
+// give the next level its start), tight on the last.
+constexpr double kCoarseStall = 1e-5;
+constexpr double kFineStall = 2e-7;
 
 struct Candidate {
     std::vector<double> points;
@@ -68,63 +55,6 @@ double StrandClearance(const std::vector<double>& points)
         radius = nearest / 2.0;
     }
     return nearest;
-}
-
-struct SolveOutcome {
-    std::vector<double> points;
-    double edge = 0.0;
-    int iterations = 0;
-    bool converged = false;
-    // Largest coordinate change against the start of the run.
-    double largestMove = 0.0;
-};
-
-SolveOutcome SolveWithStruts(const std::vector<double>& points, double edge, const std::vector<EdgePair>& struts,
-                             bool first, int maxIterations, const std::function<bool(int, double, double)>& progress)
-{
-    IdealProblemData data;
-    data.start = points;
-    data.startEdge = edge;
-    data.radius = kRadius;
-    data.stepBox = kStepBox * kRadius;
-    for (const EdgePair& pair : struts)
-        data.struts.emplace_back(pair.a, pair.b);
-    data.progress = progress;
-    auto* problem = new IdealProblem(std::move(data));
-    Ipopt::SmartPtr<Ipopt::TNLP> owner = problem;
-
-    Ipopt::SmartPtr<Ipopt::IpoptApplication> app = IpoptApplicationFactory();
-    app->Options()->SetIntegerValue("print_level", 0);
-    app->Options()->SetStringValue("sb", "yes");
-    app->Options()->SetNumericValue("tol", kSolverTolerance);
-    app->Options()->SetNumericValue("constr_viol_tol", 1e-12);
-    app->Options()->SetIntegerValue("max_iter", maxIterations);
-    // Measured on tight trefoils: the monotone barrier rule converges in a
-    // third fewer iterations than the adaptive one here, and MUMPS's own
-    // scaling of the saddle-point system costs time without helping.
-    app->Options()->SetStringValue("mu_strategy", "monotone");
-    app->Options()->SetIntegerValue("mumps_permuting_scaling", 0);
-    app->Options()->SetIntegerValue("mumps_scaling", 0);
-    if (!first) {
-        // Later runs start next to the solution: a small barrier keeps
-        // the solver from first pushing every strut away again.
-        app->Options()->SetNumericValue("mu_init", 1e-6);
-        app->Options()->SetNumericValue("bound_push", 1e-8);
-    }
-    SolveOutcome outcome;
-    if (app->Initialize() != Ipopt::Solve_Succeeded)
-        return outcome;
-    const Ipopt::ApplicationReturnStatus status = app->OptimizeTNLP(owner);
-    outcome.converged = status == Ipopt::Solve_Succeeded || status == Ipopt::Solved_To_Acceptable_Level;
-    outcome.iterations = problem->Iterations();
-    const std::vector<double>& result = problem->Result();
-    if (!result.empty() && std::all_of(result.begin(), result.end(), [](double v) { return std::isfinite(v); })) {
-        outcome.points = result;
-        outcome.edge = problem->ResultEdge();
-        for (size_t i = 0; i < result.size(); ++i)
-            outcome.largestMove = std::max(outcome.largestMove, std::abs(result[i] - points[i]));
-    }
-    return outcome;
 }
 
 // Scales the points so that 2 * certified thickness >= tube; the factor
@@ -179,17 +109,6 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
         result.error = "the curve has no length or a coordinate that is not a number";
         return result;
     }
-    // Scale to radius 1 with every strut a little longer than 2.
-    double clearance = StrandClearance(points);
-    if (!std::isfinite(clearance))
-        clearance = 2.0 * MinRadius(points);
-    if (!(clearance > 0.0) || !std::isfinite(clearance)) {
-        result.error = "the curve's strands touch or its points repeat";
-        return result;
-    }
-    for (double& v : points)
-        v *= 2.0 * kStartClearance * kRadius / clearance;
-
     Candidate best = Certify(points);
     const double startRopelength = best.ropelength;
     if (!SameKnotType(best.knot, expected) || !(best.thickness.thickness > 0.0)) {
@@ -197,39 +116,43 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
         return result;
     }
 
-    double edge = PolygonLength(points) / n;
-    long long iterationBase = 0;
-    int solve = 0;
-    auto progress = [&](int iteration, double length, double violation) {
+    // Coarse to fine: the descent first at a quarter and half the count,
+    // each result refined smoothly for the next.
+    std::vector<int> counts{n};
+    while (counts.size() < 3 && counts.front() / 2 >= kCoarsestIdealVertices)
+        counts.insert(counts.begin(), counts.front() / 2);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.maxSeconds);
+    std::vector<double> current = ResampleByArcLength(x, y, z, counts.front());
+    long long steps = 0;
+    for (size_t level = 0; level < counts.size(); ++level) {
+        if (level > 0)
+            current = RefinePolygon(current, counts[level]);
+        DescentOptions descent;
+        descent.maxSteps = options.maxIterations;
+        descent.stallFraction = level + 1 < counts.size() ? kCoarseStall : kFineStall;
+        descent.keepsType = [&expected](const std::vector<double>& p) {
+            const Coordinates c = SplitCoordinates(p);
+            return SameKnotType(IdentifyKnot(c.x, c.y, c.z), expected);
+        };
+        descent.stop = [deadline] { return std::chrono::steady_clock::now() > deadline; };
+        const int solve = static_cast<int>(level) + 1;
         if (options.progress)
-            options.progress({solve, iterationBase + iteration, length / (2.0 * kRadius), violation});
-        return true;
-    };
-    for (solve = 1; solve <= options.maxSolves; ++solve) {
-        const int gap = LocalGap(kRadius, edge);
-        const std::vector<EdgePair> struts =
-            StrutCandidates(CloseEdgePairs(points, gap, 2.0 * kRadius * (1.0 + kStrutMargin)), n);
-        SolveOutcome outcome =
-            SolveWithStruts(points, edge, struts, solve == 1, options.maxIterations, progress);
-        iterationBase += outcome.iterations;
+            descent.progress = [&, solve](long long step, double ropelength, double violation) {
+                options.progress({solve, steps + step, ropelength, violation});
+            };
+        DescentResult reached = DescendRopelength(current, descent);
+        steps += reached.steps;
         result.solves = solve;
-        if (outcome.points.empty())
+        if (reached.points.empty())
             break;
-        Candidate candidate = Certify(outcome.points);
-        // A polygon of another knot type is never taken, and the solver
-        // goes on only from polygons of the right type.
-        if (!SameKnotType(candidate.knot, expected))
-            break;
-        points = std::move(outcome.points);
-        edge = outcome.edge;
-        if (candidate.ropelength < best.ropelength)
-            best = std::move(candidate);
-        // Done when the run converged inside its step box: the box did not
-        // hold any vertex back, so the run's optimum is the problem's.
-        if (outcome.converged && outcome.largestMove < kBoxSlack * kStepBox * kRadius)
-            break;
+        current = std::move(reached.points);
+        if (level + 1 == counts.size()) {
+            Candidate candidate = Certify(current);
+            if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
+                best = std::move(candidate);
+        }
     }
-    result.iterations = iterationBase;
+    result.iterations = steps;
     result.fellBack = !(best.ropelength < startRopelength);
 
     const Candidate scaled = ScaleToTube(best, options.tubeThickness);

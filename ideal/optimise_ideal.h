@@ -13,11 +13,10 @@
 namespace vek {
 
 // Vertices per unit of length / certified thickness (the radius
-// convention) when no count is asked for. Measured with the interior-point
-// solver on a tight trefoil (two cores, busy): 64 vertices take 2 s, 100
-// vertices more than 100 s, so the default stays near 2 per unit (about 65
-// for the trefoil) rather than the 8 that converge closer to the optimum.
-inline constexpr double kIdealEdgesPerRadiusRopelength = 2.0;
+// convention) when no count is asked for.
+inline constexpr double kIdealEdgesPerRadiusRopelength = 8.0;
+// The descent starts at half or a quarter of the count, never below this.
+inline constexpr int kCoarsestIdealVertices = 48;
 // Bounds of the vertex count, default or asked for.
 inline constexpr int kMinIdealVertices = 16;
 inline constexpr int kMaxIdealVertices = 5000;
@@ -26,10 +25,10 @@ inline constexpr int kMaxIdealVertices = 5000;
 inline constexpr int kMinDefaultIdealVertices = 64;
 
 struct IdealProgress {
-    int solve = 0;       // solver run, from 1 (the struts are found again between runs)
-    long long iteration = 0;  // iterations of all runs so far
-    double ropelength = 0.0;  // the solver's length / (2 r)
-    double violation = 0.0;   // its largest constraint violation (scaled)
+    int solve = 0;            // level of the descent, from 1 (coarsest)
+    long long iteration = 0;  // steps of all levels so far
+    double ropelength = 0.0;  // certified ropelength of the current polygon
+    double violation = 0.0;   // largest violation the last correction removed (relative to the radius)
 };
 
 struct IdealOptions {
@@ -38,10 +37,10 @@ struct IdealOptions {
     // The result is scaled so that a tube of this diameter is certified
     // embedded: 2 * thickness >= tubeThickness.
     double tubeThickness = 0.03;
-    // Most solver runs (the strut set is found again before each).
-    int maxSolves = 40;
-    // Most solver iterations per run.
-    int maxIterations = 3000;
+    // Most descent steps per level.
+    long long maxIterations = 20000;
+    // The descent stops after this long (all levels together).
+    double maxSeconds = 50.0;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
 };

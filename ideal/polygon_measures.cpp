@@ -46,14 +46,12 @@ double PolygonLength(const std::vector<double>& points)
     return length;
 }
 
-double VertexMinRad(const std::vector<double>& points, int i)
+double CornerMinRad(const double* p0, const double* p1, const double* p2)
 {
-    const int n = static_cast<int>(points.size() / 3);
-    const int prev = (i + n - 1) % n, next = (i + 1) % n;
     double a[3], b[3];
-    for (int c = 0; c < 3; ++c) {
-        a[c] = points[3 * i + c] - points[3 * prev + c];
-        b[c] = points[3 * next + c] - points[3 * i + c];
+    for (int k = 0; k < 3; ++k) {
+        a[k] = p1[k] - p0[k];
+        b[k] = p2[k] - p1[k];
     }
     const double la = std::hypot(a[0], a[1], a[2]), lb = std::hypot(b[0], b[1], b[2]);
     const double cross = std::hypot(a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]);
@@ -64,6 +62,12 @@ double VertexMinRad(const std::vector<double>& points, int i)
         return dot > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
     // tan(theta / 2) = |a x b| / (|a| |b| + a . b), stable for small angles.
     return std::min(la, lb) * (la * lb + dot) / (2.0 * cross);
+}
+
+double VertexMinRad(const std::vector<double>& points, int i)
+{
+    const int n = static_cast<int>(points.size() / 3);
+    return CornerMinRad(&points[3 * ((i + n - 1) % n)], &points[3 * i], &points[3 * ((i + 1) % n)]);
 }
 
 double MinRadius(const std::vector<double>& points)

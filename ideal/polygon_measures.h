@@ -23,6 +23,9 @@ double PolygonLength(const std::vector<double>& points);
 // back on itself or an edge has no length.
 double VertexMinRad(const std::vector<double>& points, int i);
 
+// The same for the corner p1 between p0 and p2 (three coordinates each).
+double CornerMinRad(const double* p0, const double* p1, const double* p2);
+
 // The smallest VertexMinRad, and how many vertices have one at most `bound`.
 double MinRadius(const std::vector<double>& points);
 int CountMinRadBelow(const std::vector<double>& points, double bound);

@@ -8,7 +8,7 @@ packages=(
   libwxgtk3.2-dev wx3.2-headers libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libtbb-dev libosmesa6-dev libpng-dev
-  coinor-libipopt-dev libeigen3-dev
+  libeigen3-dev
   help2man
   fonts-ipafont-gothic
 )

@@ -1,0 +1,190 @@
+#include "ideal/cone_projection.h"
+
+#include <Eigen/Sparse>
+#include <Eigen/SparseCholesky>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vek {
+
+namespace {
+
+using SparseMatrix = Eigen::SparseMatrix<double>;
+
+// Active-set rounds before the Gauss-Seidel sweeps take over.
+constexpr int kMaxRounds = 40;
+constexpr int kSweeps = 300;
+// Ridge on the passive block, relative to its largest diagonal entry.
+constexpr double kRidge = 1e-11;
+// Optimality tolerance relative to the largest |b|.
+constexpr double kTolerance = 1e-11;
+
+SparseMatrix ConstraintMatrix(const std::vector<Constraint>& constraints, int n)
+{
+    std::vector<Eigen::Triplet<double>> entries;
+    entries.reserve(constraints.size() * 12);
+    for (size_t row = 0; row < constraints.size(); ++row) {
+        const Constraint& c = constraints[row];
+        for (int v = 0; v < c.count; ++v)
+            for (int k = 0; k < 3; ++k)
+                entries.emplace_back(static_cast<int>(row), 3 * c.vertex[v] + k, c.gradient[v][k]);
+    }
+    SparseMatrix j(static_cast<int>(constraints.size()), 3 * n);
+    j.setFromTriplets(entries.begin(), entries.end());
+    return j;
+}
+
+// The block of q on the rows and columns in `index` (sorted).
+SparseMatrix PassiveBlock(const SparseMatrix& q, const std::vector<int>& index, const std::vector<int>& position,
+                          double ridge)
+{
+    std::vector<Eigen::Triplet<double>> entries;
+    for (const int column : index)
+        for (SparseMatrix::InnerIterator it(q, column); it; ++it)
+            if (position[it.row()] >= 0)
+                entries.emplace_back(position[it.row()], position[column], it.value());
+    for (size_t k = 0; k < index.size(); ++k)
+        entries.emplace_back(static_cast<int>(k), static_cast<int>(k), ridge);
+    SparseMatrix block(static_cast<int>(index.size()), static_cast<int>(index.size()));
+    block.setFromTriplets(entries.begin(), entries.end());
+    return block;
+}
+
+void GaussSeidel(const SparseMatrix& q, const Eigen::VectorXd& b, Eigen::VectorXd& lambda)
+{
+    for (int sweep = 0; sweep < kSweeps; ++sweep)
+        for (int k = 0; k < q.cols(); ++k) {
+            double sum = 0.0, diagonal = 0.0;
+            for (SparseMatrix::InnerIterator it(q, k); it; ++it) {
+                if (it.row() == k)
+                    diagonal = it.value();
+                sum += it.value() * lambda[it.row()];
+            }
+            if (diagonal > 0.0)
+                lambda[k] = std::max(0.0, lambda[k] - (sum - b[k]) / diagonal);
+        }
+}
+
+}  // namespace
+
+std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v)
+{
+    std::vector<double> rates(constraints.size(), 0.0);
+    for (size_t row = 0; row < constraints.size(); ++row) {
+        const Constraint& c = constraints[row];
+        for (int k = 0; k < c.count; ++k)
+            for (int d = 0; d < 3; ++d)
+                rates[row] += c.gradient[k][d] * v[3 * c.vertex[k] + d];
+    }
+    return rates;
+}
+
+ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
+                           const std::vector<char>& start)
+{
+    const int m = static_cast<int>(constraints.size());
+    ConeSolve solve;
+    solve.multipliers.assign(m, 0.0);
+    solve.move.assign(3 * static_cast<size_t>(n), 0.0);
+    if (m == 0) {
+        solve.converged = true;
+        return solve;
+    }
+    const SparseMatrix j = ConstraintMatrix(constraints, n);
+    const SparseMatrix q = SparseMatrix(j * j.transpose());
+    const Eigen::Map<const Eigen::VectorXd> rhs(b.data(), m);
+    double largestDiagonal = 0.0, largestB = 0.0;
+    for (int k = 0; k < m; ++k) {
+        largestDiagonal = std::max(largestDiagonal, q.coeff(k, k));
+        largestB = std::max(largestB, std::abs(b[k]));
+    }
+    const double tolerance = kTolerance * std::max(largestB, 1e-300);
+    // Lawson and Hanson's active-set method on the normal equations,
+    // started from the expected passive set: solve on the passive block,
+    // step back to the first multiplier that would turn negative, and add
+    // the constraint whose optimality condition fails most.
+    std::vector<char> passive(m, 0);
+    if (start.size() == static_cast<size_t>(m))
+        passive = start;
+    Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
+    const double ridge = kRidge * largestDiagonal;
+    auto solvePassive = [&](Eigen::VectorXd& z) {
+        std::vector<int> index, position(m, -1);
+        for (int k = 0; k < m; ++k)
+            if (passive[k]) {
+                position[k] = static_cast<int>(index.size());
+                index.push_back(k);
+            }
+        z = Eigen::VectorXd::Zero(m);
+        if (index.empty())
+            return true;
+        Eigen::SimplicialLDLT<SparseMatrix> factor(PassiveBlock(q, index, position, ridge));
+        if (factor.info() != Eigen::Success)
+            return false;
+        Eigen::VectorXd local(index.size());
+        for (size_t k = 0; k < index.size(); ++k)
+            local[k] = rhs[index[k]];
+        const Eigen::VectorXd solved = factor.solve(local);
+        for (size_t k = 0; k < index.size(); ++k)
+            z[index[k]] = solved[k];
+        return true;
+    };
+    // The warm start: drop the passive constraints whose multiplier comes
+    // out negative until none does.
+    Eigen::VectorXd z;
+    bool ok = true;
+    for (int round = 0; round < kMaxRounds && ok; ++round) {
+        ok = solvePassive(z);
+        bool dropped = false;
+        for (int k = 0; k < m; ++k)
+            if (passive[k] && z[k] <= 0.0) {
+                passive[k] = 0;
+                dropped = true;
+            }
+        if (!dropped) {
+            lambda = z;
+            break;
+        }
+    }
+    const int maxRounds = kMaxRounds + 3 * m;
+    for (solve.rounds = 1; ok && solve.rounds <= maxRounds; ++solve.rounds) {
+        const Eigen::VectorXd w = rhs - q * lambda;
+        int best = -1;
+        for (int k = 0; k < m; ++k)
+            if (!passive[k] && w[k] > tolerance && (best < 0 || w[k] > w[best]))
+                best = k;
+        if (best < 0) {
+            solve.converged = true;
+            break;
+        }
+        passive[best] = 1;
+        for (int inner = 0; inner <= m && ok; ++inner) {
+            ok = solvePassive(z);
+            double alpha = 1.0;
+            for (int k = 0; k < m; ++k)
+                if (passive[k] && z[k] <= 0.0)
+                    alpha = std::min(alpha, lambda[k] / (lambda[k] - z[k]));
+            lambda += alpha * (z - lambda);
+            if (alpha >= 1.0)
+                break;
+            for (int k = 0; k < m; ++k)
+                if (passive[k] && lambda[k] <= 1e-15 * std::max(1.0, lambda.maxCoeff())) {
+                    passive[k] = 0;
+                    lambda[k] = 0.0;
+                }
+        }
+    }
+    for (int k = 0; k < m; ++k)
+        lambda[k] = std::max(0.0, lambda[k]);
+    if (!solve.converged)
+        GaussSeidel(q, rhs, lambda);
+    const Eigen::VectorXd move = j.transpose() * lambda;
+    for (int k = 0; k < m; ++k)
+        solve.multipliers[k] = lambda[k];
+    for (int k = 0; k < 3 * n; ++k)
+        solve.move[k] = move[k];
+    return solve;
+}
+
+}  // namespace vek

@@ -1,0 +1,40 @@
+// The linear algebra of the constrained gradient descent: with J the
+// matrix whose rows are the constraint gradients, the non-negative
+// multipliers of
+//   minimise 1/2 lambda' (J J') lambda - b' lambda  over lambda >= 0,
+// the dual of projecting a vector onto the cone {v : J v >= 0} (b = J g
+// for the projected direction -g + J' lambda) and of the shortest move
+// that satisfies the linearised constraints J d >= -c (b = -c).
+#pragma once
+
+#include <vector>
+
+#include "ideal/thickness_constraints.h"
+
+namespace vek {
+
+struct ConeSolve {
+    // One per constraint, all >= 0.
+    std::vector<double> multipliers;
+    // J' lambda, 3 n coordinates.
+    std::vector<double> move;
+    // Active-set rounds taken; converged: the optimality conditions hold
+    // to the tolerance (otherwise the multipliers are the best found).
+    int rounds = 0;
+    bool converged = false;
+};
+
+// In:  constraints (m), their right-hand side b (m), n vertices;
+//      start: the constraints expected to have positive multipliers (m
+//      flags, may be empty), e.g. those of the previous step.
+// Out: the multipliers by a primal-dual active-set method on sparse
+//      Cholesky factors of the passive block of J J' (a tiny ridge keeps
+//      dependent struts of one contact solvable), finished by projected
+//      Gauss-Seidel sweeps when the active set does not settle.
+ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
+                           const std::vector<char>& start);
+
+// J v for the 3 n coordinates v: one value per constraint.
+std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v);
+
+}  // namespace vek
