@@ -41,7 +41,7 @@ bool CCurveApp::OnInit()
 
     m_pMainFrame = new CMainFrame;
     if (!m_pMainFrame->m_wndCurveView.HasGLContext()) {
-        wxLogError("Vek could not create its OpenGL view.");
+        wxLogError("%s", vek::text::kNoOpenGLView);
         m_pMainFrame->Destroy();
         m_pMainFrame = nullptr;
         return false;

@@ -82,7 +82,7 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
         error = vek::text::kOutOfMemory;
     }
     if (!read) {
-        ShowError(wxString::Format(wxString::FromUTF8("位置データを読み込めませんでした。\n%s\n%s"), wxString::FromUTF8(path),
+        ShowError(wxString::Format(wxString::FromUTF8(vek::text::kLoadPointsFailed), wxString::FromUTF8(path),
                                    wxString::FromUTF8(error)));
         return false;
     }
@@ -99,7 +99,7 @@ bool CCurveView::SavePointsTo(const std::string& path)
     std::string error;
     if (WritePointsFile(path, m_arrX, m_arrY, m_arrZ, error))
         return true;
-    ShowError(wxString::Format(wxString::FromUTF8("位置データを保存できませんでした。\n%s\n%s"), wxString::FromUTF8(path),
+    ShowError(wxString::Format(wxString::FromUTF8(vek::text::kSavePointsFailed), wxString::FromUTF8(path),
                                wxString::FromUTF8(error)));
     return false;
 }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "render/camera.h"
+#include "res/string_table.h"
 #include "sketch/sketch_mapping.h"
 
 wxPoint CCurveView::CursorClientPosition() const
@@ -42,7 +43,7 @@ void CCurveView::OnLButtonDown(wxMouseEvent& event)
                 AppendPoint(x, y, m_dPenDepth);
                 m_bDrawListValid = false;
             } catch (const std::exception&) {
-                ShowError(wxString::FromUTF8("メモリが足りないため、点を追加できませんでした。"));
+                ShowError(wxString::FromUTF8(vek::text::kAddPointOutOfMemory));
             }
             InvalidateAll();
         }

@@ -55,7 +55,7 @@ void CCurveView::OnCalcStart()
         if (JudgeRunResample(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision) == RunResample::TooFewPoints)
             ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
         else
-            ShowError(wxString::Format(wxString::FromUTF8("点の数が上限（%d 点）を超えるため、計算を中断しました。\n精度を小さくしてください。"),
+            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPoints),
                                        vek::kMaxCurvePoints));
     };
 
@@ -64,10 +64,10 @@ void CCurveView::OnCalcStart()
         RunRelaxation(*this, hooks);
     } catch (const std::bad_alloc&) {
         m_nState = Suspended;
-        ShowError(wxString::FromUTF8("メモリが足りないため、計算を中断しました。"));
+        ShowError(wxString::FromUTF8(vek::text::kRunOutOfMemory));
     } catch (const std::length_error&) {
         m_nState = Suspended;
-        ShowError(wxString::FromUTF8("点の数が多すぎるため、計算を中断しました。"));
+        ShowError(wxString::FromUTF8(vek::text::kRunTooLong));
     }
     --m_nRunDepth;
     if (m_nRunDepth == 0) {

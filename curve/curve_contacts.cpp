@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "curve/block_split.h"
 #include "curve/relax_step.h"
 #include "curve/segment_tree.h"
 #include "curve/vec_math.h"
@@ -23,29 +24,41 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     WindowCounts(x, y, z, window, fwd, bwd);
     const size_t count = static_cast<size_t>(n);
     const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
-    for (int i = 0; i < n; ++i) {
-        if (static_cast<long long>(fwd[i]) + bwd[i] > n)
-            continue;  // no candidate
-        const double p[3] = {x[i], y[i], z[i]};
-        tree.Search(
-            [&](const vek::Box3& box, int first, int last) {
-                // A box whose (rounded) distance is not below reach holds
-                // no point closer than reach: that distance is never larger
-                // than the one to a point inside.
-                return last > i && std::sqrt(vek::BoxDistanceSquared(box, p)) < reach &&
-                       !vek::RunInsideCyclicRange(std::max(first, i + 1), last, i, n, bwd[i] - 1, fwd[i] - 1);
-            },
-            [&](int j) {
-                if (j <= i || !IsWindowCandidate(i, j, n, fwd[i], bwd[i]) ||
-                    !IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
-                    return;
-                const double d = Distance(x, y, z, j, i);
-                if (d < reach) {
-                    ++contacts.count;
-                    if (d < contacts.nearest)
-                        contacts.nearest = d;
-                }
-            });
+    // Blocks of points side by side; a count and a minimum do not depend
+    // on the order in which the blocks are added up.
+    constexpr int kGrain = 512;
+    std::vector<CurveContacts> found(static_cast<size_t>(vek::BlockCount(n, kGrain)));
+    vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
+        CurveContacts& part = found[static_cast<size_t>(block)];
+        part.nearest = std::numeric_limits<double>::infinity();
+        for (int i = begin; i < end; ++i) {
+            if (static_cast<long long>(fwd[i]) + bwd[i] > n)
+                continue;  // no candidate
+            const double p[3] = {x[i], y[i], z[i]};
+            tree.Search(
+                [&](const vek::Box3& box, int first, int last) {
+                    // A box whose (rounded) distance is not below reach
+                    // holds no point closer than reach: that distance is
+                    // never larger than the one to a point inside.
+                    return last > i && std::sqrt(vek::BoxDistanceSquared(box, p)) < reach &&
+                           !vek::RunInsideCyclicRange(std::max(first, i + 1), last, i, n, bwd[i] - 1, fwd[i] - 1);
+                },
+                [&](int j) {
+                    if (j <= i || !IsWindowCandidate(i, j, n, fwd[i], bwd[i]) ||
+                        !IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
+                        return;
+                    const double d = Distance(x, y, z, j, i);
+                    if (d < reach) {
+                        ++part.count;
+                        if (d < part.nearest)
+                            part.nearest = d;
+                    }
+                });
+        }
+    });
+    for (const CurveContacts& part : found) {
+        contacts.count += part.count;
+        contacts.nearest = std::min(contacts.nearest, part.nearest);
     }
     return contacts;
 }

@@ -1,22 +1,26 @@
 #include "dialogs/value_bounds.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "curve/constants.h"
+#include "res/string_table.h"
 
 std::string PrecisionRefusal(double precision, long long pointCount)
 {
     if (!std::isfinite(precision))
-        return "精度には有限の数を入力してください。";
-    if (pointCount > vek::kMaxCurvePoints)
-        return "この精度では点の数が多すぎます（" + std::to_string(pointCount) + " 点、上限 " +
-               std::to_string(vek::kMaxCurvePoints) + " 点）。\nもっと小さい値を入力してください。";
+        return vek::text::kPrecisionNotFinite;
+    if (pointCount > vek::kMaxCurvePoints) {
+        char text[256];
+        std::snprintf(text, sizeof text, vek::text::kPrecisionTooManyPoints, pointCount, vek::kMaxCurvePoints);
+        return text;
+    }
     return {};
 }
 
 std::string TubeScaleRefusal(double scale)
 {
     if (!std::isfinite(scale) || std::fabs(scale) > vek::kMaxTubeScale)
-        return "太さには -1000000 から 1000000 までの数を入力してください。";
+        return vek::text::kTubeScaleOutOfRange;
     return {};
 }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "curve/block_split.h"
 #include "curve/segment_tree.h"
 
 namespace vek {
@@ -60,6 +61,7 @@ struct Polygon {
     std::vector<Vec> e;       // e[k] = v[k + 1] - v[k]
     std::vector<double> len;  // |e[k]|
     std::vector<double> turn; // turning angle at vertex k (between e[k-1] and e[k])
+    std::vector<double> wedge; // min(1, tan(min(turn[k], 1.5))): widening of the slab ends
 
     int Next(int k) const { return k + 1 == n ? 0 : k + 1; }
     int Prev(int k) const { return k == 0 ? n - 1 : k - 1; }
@@ -114,15 +116,21 @@ void NonCriticalRanges(const Polygon& poly, std::vector<int>& ahead, std::vector
     }
 }
 
-// Smallest doubly-critical distance below `bound` (or `bound` itself and -1
-// edges when there is none).
-double SearchDcsd(const Polygon& poly, const SegmentTree& tree, const std::vector<int>& ahead,
-                  const std::vector<int>& behind, double bound, int& edgeA, int& edgeB)
+struct DcsdPair {
+    double d;
+    int edgeA = -1, edgeB = -1;
+};
+
+// Smallest doubly-critical distance below `bound` with first edge in
+// begin ... end - 1 (or `bound` itself and -1 edges when there is none).
+// Of equal distances the first pair met is kept, edges in increasing order.
+DcsdPair SearchDcsdFrom(const Polygon& poly, const SegmentTree& tree, const std::vector<int>& ahead,
+                        const std::vector<int>& behind, double bound, int begin, int end)
 {
     const int n = poly.n;
     double best = bound;
-    edgeA = edgeB = -1;
-    for (int i = 0; i < n; ++i) {
+    int edgeA = -1, edgeB = -1;
+    for (int i = begin; i < end; ++i) {
         const Box3 box = tree.SegmentBox(i);
         const Vec& a0 = poly.v[i];
         const Vec a1 = poly.v[poly.Next(i)];
@@ -143,8 +151,8 @@ double SearchDcsd(const Polygon& poly, const SegmentTree& tree, const std::vecto
                     return false;
                 // The chord must leave edge i inside its slab, widened at
                 // the ends by the wedges between the neighbouring slabs.
-                const double wStart = r * std::min(1.0, std::tan(std::min(poly.turn[i], 1.5)));
-                const double wEnd = r * std::min(1.0, std::tan(std::min(poly.turn[poly.Next(i)], 1.5)));
+                const double wStart = r * poly.wedge[i];
+                const double wEnd = r * poly.wedge[poly.Next(i)];
                 double lo = 0.0, hi = 0.0;
                 const double c[3] = {ei.x, ei.y, ei.z};
                 const double o[3] = {a0.x, a0.y, a0.z};
@@ -178,13 +186,33 @@ double SearchDcsd(const Polygon& poly, const SegmentTree& tree, const std::vecto
                 edgeB = j;
             });
     }
-    return best;
+    return {best, edgeA, edgeB};
+}
+
+// SearchDcsdFrom over every edge, in blocks of edges side by side. Each
+// block finds the first of its smallest pairs; the first block holding the
+// smallest distance gives the pair, as one pass in edge order would.
+double SearchDcsd(const Polygon& poly, const SegmentTree& tree, const std::vector<int>& ahead,
+                  const std::vector<int>& behind, double bound, int& edgeA, int& edgeB)
+{
+    constexpr int kGrain = 512;
+    std::vector<DcsdPair> found(static_cast<size_t>(BlockCount(poly.n, kGrain)));
+    ForEachBlock(poly.n, kGrain, [&](int first, int last, int block) {
+        found[static_cast<size_t>(block)] = SearchDcsdFrom(poly, tree, ahead, behind, bound, first, last);
+    });
+    DcsdPair best{bound};
+    for (const DcsdPair& pair : found)
+        if (pair.edgeA >= 0 && (best.edgeA < 0 || pair.d < best.d))
+            best = pair;
+    edgeA = best.edgeA;
+    edgeB = best.edgeB;
+    return best.d;
 }
 
 }  // namespace
 
 PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<const double> y,
-                                         std::span<const double> z)
+                                         std::span<const double> z, DcsdSearch search)
 {
     PolygonThickness result;
     const size_t count = std::min({x.size(), y.size(), z.size()});
@@ -202,6 +230,7 @@ PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<co
     poly.e.resize(n);
     poly.len.resize(n);
     poly.turn.resize(n);
+    poly.wedge.resize(n);
     for (int k = 0; k < n; ++k) {
         poly.e[k] = Sub(poly.v[poly.Next(k)], poly.v[k]);
         poly.len[k] = Norm(poly.e[k]);
@@ -215,6 +244,7 @@ PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<co
         const Vec& b = poly.e[k];
         const double theta = std::atan2(Norm(Cross(a, b)), Dot(a, b));
         poly.turn[k] = theta;
+        poly.wedge[k] = std::min(1.0, std::tan(std::min(theta, 1.5)));
         if (theta >= kPi)
             return PolygonThickness{};
         if (theta <= 0.0)
@@ -261,8 +291,8 @@ PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<co
             result.dcsdEdgeB = eb;
             break;
         }
-        if (!(bound < widest))
-            break;  // no two points are farther apart than the extent
+        if (!(bound < widest) || (search == DcsdSearch::ThicknessOnly && std::isfinite(result.minRad)))
+            break;  // no two points are farther apart than the extent, or minRad decides
         bound = std::min(4.0 * bound, widest);
     }
     result.thickness = std::min(result.minRad, 0.5 * result.dcsd);

@@ -25,11 +25,16 @@ struct PolygonThickness {
     int dcsdEdgeB = -1;
 };
 
+// How far the doubly-critical search goes: the whole dcsd, or only as far
+// as the thickness needs (below 2 minRad; beyond that dcsd stays
+// +infinity, its edges -1, and the thickness is minRad all the same).
+enum class DcsdSearch { Full, ThicknessOnly };
+
 // In:  x, y, z: the n vertices of the closed polygon (model units), equal
-//      lengths, no repeated closing vertex.
+//      lengths, no repeated closing vertex; search: see DcsdSearch.
 // Out: its certified thickness; see PolygonThickness.
 PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<const double> y,
-                                         std::span<const double> z);
+                                         std::span<const double> z, DcsdSearch search = DcsdSearch::Full);
 
 // length / (2 * thickness): the certified ropelength; +infinity when the
 // thickness is 0.

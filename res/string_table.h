@@ -34,6 +34,30 @@ inline constexpr const char* kRunTooFewPoints =
 // The last resort: a failure that no command handled (%s: what it was).
 inline constexpr const char* kUnexpectedFailure =
     "予期しないエラーが起きました（%s）。\n点を保存してから、プログラムを終了してください。";
+// A position data file could not be read or written (%s: the file's name,
+// %s: why); the curve is left as it was.
+inline constexpr const char* kLoadPointsFailed = "位置データを読み込めませんでした。\n%s\n%s";
+inline constexpr const char* kSavePointsFailed = "位置データを保存できませんでした。\n%s\n%s";
+// Storage ran out while a clicked point was added.
+inline constexpr const char* kAddPointOutOfMemory = "メモリが足りないため、点を追加できませんでした。";
+// A run's resampling would have given more points than a run may (%d: the
+// limit).
+inline constexpr const char* kRunTooManyPoints =
+    "点の数が上限（%d 点）を超えるため、計算を中断しました。\n精度を小さくしてください。";
+// A run stopped because storage ran out, or because its arrays would have
+// outgrown what the library can hold.
+inline constexpr const char* kRunOutOfMemory = "メモリが足りないため、計算を中断しました。";
+inline constexpr const char* kRunTooLong = "点の数が多すぎるため、計算を中断しました。";
+// Refusals of the precision dialog: a value that is not a finite number, and
+// one that would give too many points (%lld: the points it would give, %d:
+// the limit).
+inline constexpr const char* kPrecisionNotFinite = "精度には有限の数を入力してください。";
+inline constexpr const char* kPrecisionTooManyPoints =
+    "この精度では点の数が多すぎます（%lld 点、上限 %d 点）。\nもっと小さい値を入力してください。";
+// Refusal of the thickness dialog; the bounds are those of kMaxTubeScale.
+inline constexpr const char* kTubeScaleOutOfRange = "太さには -1000000 から 1000000 までの数を入力してください。";
+// The program could not make its OpenGL view and does not start.
+inline constexpr const char* kNoOpenGLView = "Vek could not create its OpenGL view.";
 inline constexpr const char* kOutOfMemory = "メモリが足りません";
 // Registry-style settings location; nothing is read or written there.
 inline constexpr const char* kSettingsVendor = "Local AppWizard-Generated Applications";

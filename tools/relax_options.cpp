@@ -170,6 +170,18 @@ void AddKnotGuardOptions(CLI::App& app, RelaxOptions& o)
         ->type_name("P[,P2,...]");
 }
 
+// The records of a run beside its result: the log and the frames.
+void AddRecordOptions(CLI::App& app, RelaxOptions& o)
+{
+    app.add_option_function<std::string>(
+           "--log", [&o](const std::string& v) { o.log = FileValue("--log", v); },
+           "write a CSV table to FILE: a header, then one row for the curve as read and one after every "
+           "block of 30 iterations (and after a last shorter one): iteration, points, length, nominal "
+           "(length / thickness), ropelength (length / (2 * certified thickness); empty where there is "
+           "none), min_nonlocal_distance_over_thickness, contacts")
+        ->type_name("FILE");
+}
+
 void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
 {
     app.description("Relaxes the closed curve of INPUT into a tight tube of thickness 0.03, as the desktop "
@@ -183,6 +195,7 @@ void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
     app.get_formatter()->column_width(24);
     AddRelaxOptions(app, options);
     AddKnotGuardOptions(app, options);
+    AddRecordOptions(app, options);
 }
 
 // The combinations that would silently do something else than asked;
@@ -200,6 +213,8 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
     if (o.ideal && (o.untilTight || given("--iterations") || !o.refine.empty()))
         return "--ideal relaxes until tight itself: leave out --iterations, --until-tight and --refine";
+    if (o.ideal && !o.log.empty())
+        return "--log records the relaxation's blocks, which --ideal does not run: leave out --log";
     if (o.ideal && (given("--check-knot") || given("--no-check-knot") || o.keepKnot))
         return "--ideal always checks that the knot type is kept: leave out the knot-check options";
     if (given("--vertices") && !o.ideal)
@@ -208,6 +223,8 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--json prints to standard output: give --output FILE for the points";
     if (given("--no-check-knot") && (given("--check-knot") || o.keepKnot))
         return std::string(o.keepKnot ? "--keep-knot" : "--check-knot") + " and --no-check-knot exclude each other";
+    if (!o.log.empty() && (o.log == o.input || o.log == o.output))
+        return "--log \"" + o.log + "\" would overwrite the " + (o.log == o.input ? "input" : "--output") + " file";
     return {};
 }
 

@@ -45,14 +45,17 @@ struct RelaxOptions {
     // --refine P[,P2,...]: after the run, tighten again until tight at each
     // precision in turn (each stage bounded by maxIterations).
     std::vector<double> refine;
+    // --log FILE.csv: the convergence log (one row for the curve as read,
+    // one after every block); empty: none.
+    std::string log;
 };
 
 // Parses the arguments after the program name:
 //   INPUT [--iterations N | --until-tight [--max-iterations M]]
 //         [--precision P] [--output FILE] [--mesh FILE [--scale S]
 //         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
-//         [--keep-knot] [--refine P[,P2,...]] [--ideal [--vertices V]]
-//         | --help
+//         [--keep-knot] [--refine P[,P2,...]] [--log FILE.csv]
+//         [--ideal [--vertices V]] | --help
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -63,12 +66,13 @@ struct RelaxOptions {
 // here so that a long run does not end without its mesh), and --json
 // without --output (the JSON goes to standard output, where the points
 // would otherwise go too), --check-knot with --no-check-knot, and
-// --keep-knot with --no-check-knot; --ideal with --iterations,
-// --until-tight, --refine or the knot-check options (it relaxes as far as
-// it needs and checks the knot type itself), --vertices without --ideal or
-// outside kMinIdealVertices ... kMaxIdealVertices. The --refine precisions
-// are finite numbers above 0, separated by commas, at least one. With
-// --help (or -h) anywhere, returns true with
+// --keep-knot with --no-check-knot, a --log name that is also the INPUT
+// or --output name (the log would overwrite it); --ideal with
+// --iterations, --until-tight, --refine, --log or the knot-check
+// options (it relaxes as far as it needs and checks the knot type itself),
+// --vertices without --ideal or outside kMinIdealVertices ...
+// kMaxIdealVertices. The --refine precisions are finite numbers above 0,
+// separated by commas, at least one. With --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
 

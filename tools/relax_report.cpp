@@ -36,7 +36,8 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
     report.thickness = thickness;
     report.knotStart = knotStart;
     report.knot = IdentifyCurveKnot(x, y, z);
-    report.certifiedThickness = ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z)).thickness;
+    report.certifiedThickness =
+        ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z), DcsdSearch::ThicknessOnly).thickness;
     const double window = ExclusionWindow(thickness);
     report.nearest = MinNonLocalDistance(x, y, z, window);
     report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);

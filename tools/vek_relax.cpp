@@ -16,6 +16,7 @@
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
+#include "tools/relax_records.h"
 
 namespace {
 
@@ -110,6 +111,12 @@ int main(int argc, char** argv)
     if (options.ideal)
         return IdealMain(options, x, y, z);
 
+    vek::RelaxRecords records(x, y, z, vek::kThickness);
+    if (!records.Start(options, error)) {
+        std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+        return kExitFailed;
+    }
+
     const vek::KnotType knotStart = vek::IdentifyCurveKnot(x, y, z);
     const vek::KnotCheck check = options.keepKnot || options.checkKnot.value_or(false) ? vek::KnotCheck::On
                                  : options.checkKnot                                 ? vek::KnotCheck::Off
@@ -120,9 +127,19 @@ int main(int argc, char** argv)
     // first, where the uninterrupted schedule resamples.
     const auto workspace = std::make_shared<CRelaxWorkspace>();
     double precision = options.precision;
-    const auto runBlock = guard.Wrap([&](long long count) {
+    const auto relaxBlock = guard.Wrap([&](long long count) {
         return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
     });
+    // The curve after every block that did iterations is recorded; a block
+    // the guard undid (--keep-knot) did none.
+    long long recorded = 0;
+    const auto runBlock = [&](long long count) {
+        const long long did = relaxBlock(count);
+        recorded += did;
+        if (did > 0)
+            records.AfterBlock(recorded);
+        return did;
+    };
     long long done = 0;
     bool refused = false;
     std::optional<bool> converged;
@@ -188,5 +205,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vek-relax: cannot write to standard output\n");
         return kExitFailed;
     }
+    if (!records.Finish())
+        return kExitFailed;
     return guard.Stopped() ? kExitKnotChanged : 0;
 }

@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"in.txt", "--ideal", "--iterations", "30"},
                       std::vector<std::string>{"in.txt", "--ideal", "--refine", "3"},
                       std::vector<std::string>{"in.txt", "--ideal", "--keep-knot"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--no-check-knot"}));
+                      std::vector<std::string>{"in.txt", "--ideal", "--no-check-knot"},
+                      std::vector<std::string>{"in.txt", "--ideal", "--log", "run.csv"}));
 
 TEST(IdealArguments, VerticesAndMaxIterationsAreTaken)
 {

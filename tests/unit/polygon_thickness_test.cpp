@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include <tbb/task_arena.h>
+
 #include "knot_curves.h"
 
 namespace {
@@ -115,6 +117,40 @@ TEST(PolygonThickness, DegenerateInput)
         EXPECT_EQ(t.thickness, 0.0);
     }
     EXPECT_EQ(vek::CertifiedRopelength(1.0, 0.0), std::numeric_limits<double>::infinity());
+}
+
+// The summary's short search gives the same thickness as the whole one, and
+// the blocks of the search give the same pair on one thread as on many.
+TEST(PolygonThickness, ShortSearchAndThreadsAgree)
+{
+    Polygon squeezed = knotcurves::TorusKnot(2, 3, 3000);
+    for (double& z : squeezed.z)
+        z *= 0.05;
+    const std::vector<Polygon> cases = {knotcurves::RegularPolygon(12, 1.0), knotcurves::RegularPolygon(2000, 1.0),
+                                        knotcurves::TorusKnot(2, 5, 400), knotcurves::TorusKnot(3, 4, 5000),
+                                        squeezed};
+    for (size_t k = 0; k < cases.size(); ++k) {
+        SCOPED_TRACE(k);
+        const Polygon& p = cases[k];
+        const vek::PolygonThickness full = Thickness(p);
+        const vek::PolygonThickness quick = vek::ComputePolygonThickness(p.x, p.y, p.z, vek::DcsdSearch::ThicknessOnly);
+        EXPECT_GT(full.thickness, 0.0);
+        EXPECT_EQ(quick.thickness, full.thickness);
+        EXPECT_EQ(quick.minRad, full.minRad);
+        // The short search reports the whole search's pair, or nothing
+        // when that pair is too far to matter.
+        if (std::isfinite(quick.dcsd)) {
+            EXPECT_EQ(quick.dcsd, full.dcsd);
+            EXPECT_EQ(quick.dcsdEdgeA, full.dcsdEdgeA);
+        } else {
+            EXPECT_GE(full.dcsd, 2.0 * full.minRad);
+        }
+        vek::PolygonThickness single;
+        tbb::task_arena(1).execute([&] { single = Thickness(p); });
+        EXPECT_EQ(single.dcsd, full.dcsd);
+        EXPECT_EQ(single.dcsdEdgeA, full.dcsdEdgeA);
+        EXPECT_EQ(single.dcsdEdgeB, full.dcsdEdgeB);
+    }
 }
 
 }  // namespace
