@@ -55,6 +55,20 @@ void CDoubleArray::SetSize(int newSize, int growBy)
     m_nSize = newSize;
 }
 
+void CDoubleArray::SetSizeForOverwrite(int newSize)
+{
+    if (newSize < 0 || newSize > kMaxSize)
+        throw std::length_error("CDoubleArray size out of range");
+    if (newSize > m_nCapacity || m_nCapacity / 2 > newSize) {
+        const int growBy = m_nGrowBy;
+        SetSize(0);
+        SetSize(newSize, growBy);
+        return;
+    }
+    std::fill(m_pData.get(), m_pData.get() + newSize, 0.0);
+    m_nSize = newSize;
+}
+
 void CDoubleArray::SetAtGrow(int index, double value)
 {
     if (index < 0)

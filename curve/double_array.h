@@ -30,6 +30,14 @@ public:
     // Sets the number of elements. growBy other than -1 replaces the
     // growth step (0 = automatic).
     void SetSize(int newSize, int growBy = -1);
+    // Sets the number of elements for a caller that then writes every one
+    // of them: the old values are not kept (all elements read 0.0). Storage
+    // that is too small, or more than twice the new size, is released
+    // before new storage is taken, so the old and the new block never exist
+    // together and a much smaller array does not hold on to the memory of
+    // a large one. Otherwise the storage is kept. The growth step is
+    // unchanged. On failure the array is left empty.
+    void SetSizeForOverwrite(int newSize);
 
     // Stores value at index, first growing the array to index + 1 elements
     // when index >= size.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "curve/capsule_tree.h"
 #include "curve/constants.h"
@@ -14,6 +15,17 @@
 namespace {
 
 using vek::kLeafPoints;
+
+// Sizes a workspace buffer to `count` elements, reusing its storage unless
+// that holds more than twice as many: a run whose curve is resampled much
+// shorter then gives the longer curve's buffers back.
+template <class T>
+void FitBuffer(std::vector<T>& buffer, size_t count)
+{
+    if (buffer.capacity() / 2 > count)
+        std::vector<T>().swap(buffer);
+    buffer.resize(count);
+}
 
 // Per-part statistics gathered in the first pass.
 enum Stat { kMinX, kMaxX, kMinY, kMaxY, kMinZ, kMaxZ, kMaxAbs, kFinite, kStatCount };
@@ -205,9 +217,11 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
         RelaxStep(x, y, z, thickness, window, nx, ny, nz);
         return;
     }
-    nx.SetSize(n);
-    ny.SetSize(n);
-    nz.SetSize(n);
+    // Sized for overwriting: a curve resampled much shorter during a run
+    // gives the work arrays of the longer one back.
+    nx.SetSizeForOverwrite(n);
+    ny.SetSizeForOverwrite(n);
+    nz.SetSizeForOverwrite(n);
 
     StepContext s{};
     CapsuleTree& t = s.tree;
@@ -221,13 +235,13 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     const int threads = w.GetThreadCount();
     const int parts = std::min(n >= w.GetParallelThreshold() ? threads : 1, t.leaves);
 
-    w.segment.resize(n);
-    w.prefix.resize(2 * static_cast<size_t>(n));
-    w.nodes.resize(2 * static_cast<size_t>(t.leafBase));
+    FitBuffer(w.segment, n);
+    FitBuffer(w.prefix, 2 * static_cast<size_t>(n));
+    FitBuffer(w.nodes, 2 * static_cast<size_t>(t.leafBase));
     if (w.partStats.size() < static_cast<size_t>(parts) * kStatCount)
         w.partStats.resize(static_cast<size_t>(threads) * kStatCount);
     s.listCapacity = std::min(t.leaves, w.GetGroupLeafLimit());
-    w.leafLists.resize(static_cast<size_t>(parts) * s.listCapacity);
+    FitBuffer(w.leafLists, static_cast<size_t>(parts) * s.listCapacity);
     t.nodes = w.nodes.data();
     s.nx = nx.GetData();
     s.ny = ny.GetData();

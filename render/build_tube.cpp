@@ -22,10 +22,13 @@ void BuildTube(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray&
         throw std::length_error("BuildTube: tube too large");
     const int size = static_cast<int>(total);
 
+    // Every vertex is written below: the old tube need not be kept while
+    // the new one is taken, and a much smaller tube gives the storage of a
+    // larger one back.
     try {
-        tubeX.SetSize(size);
-        tubeY.SetSize(size);
-        tubeZ.SetSize(size);
+        tubeX.SetSizeForOverwrite(size);
+        tubeY.SetSizeForOverwrite(size);
+        tubeZ.SetSizeForOverwrite(size);
     } catch (...) {
         // A half-resized set would pair new x with old y and z.
         tubeX.SetSize(0);

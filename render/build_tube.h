@@ -20,7 +20,8 @@ inline constexpr double kTwoPi = 6.283185307179586;
 //      r = tubeScale * thickness * 0.5 (a negative r turns vertex j by pi).
 //      vi, wi come from MakeFrame of the normalised central difference
 //      P(i+1) - P(i-1), with the previous ring's w as reference ((0, 0, 1)
-//      for ring 0). N * n = 0 releases the storage of the three arrays.
+//      for ring 0). N * n = 0 releases the storage of the three arrays, and
+//      so does a tube under half the storage they hold (SetSizeForOverwrite).
 //
 // A point whose neighbours coincide (every point of a one- or two-point
 // curve) has no tangent; its ring lies around the reference handed on by the
@@ -30,7 +31,7 @@ inline constexpr double kTwoPi = 6.283185307179586;
 // Throws, before touching the tube arrays, std::invalid_argument when the
 // three curve arrays differ in size or n < 0, and std::length_error when
 // N * n exceeds CDoubleArray::kMaxSize. If the storage cannot be obtained
-// (std::bad_alloc from SetSize), all three tube arrays are released before
+// (std::bad_alloc), all three tube arrays are released before
 // the exception leaves, so they never disagree in size.
 void BuildTube(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int ringSegments,
                double thickness, double tubeScale, CDoubleArray& tubeX, CDoubleArray& tubeY, CDoubleArray& tubeZ);

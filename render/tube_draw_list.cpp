@@ -9,9 +9,9 @@
 
 namespace {
 
-// A list that shrinks below a quarter of its storage gives the rest back:
-// after a large run a small one should not keep gigabytes.
-constexpr std::size_t kShrinkFactor = 4;
+// A list that shrinks below half its storage gives it back, as the tube
+// arrays do: after a large run a small one should not keep gigabytes.
+constexpr std::size_t kShrinkFactor = 2;
 // Two triangles a quad.
 constexpr int kCornersPerQuad = 6;
 

@@ -73,8 +73,9 @@ struct TubeDrawPiece {
 //      size, or any tube array does not hold exactly N * n vertices (a tube
 //      built for another curve, as after Stop while sketching): a stale tube
 //      is not drawn, and no element beyond the arrays is read.
-//      Storage is reused while the tube stays within four times the size
-//      of the last one, and given back when it shrinks further.
+//      Storage is reused while the tube needs at least half of it and no
+//      more than all of it, and is otherwise given back before new storage
+//      is taken.
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
                        const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out);
 

@@ -159,3 +159,40 @@ TEST_F(TubeViewTest, ResetReleasesTheTubeAndTheDrawList)
         EXPECT_TRUE(a->GetSize() == 0 && a->GetCapacity() == 0);
     EXPECT_EQ(View().m_nState, Sketch);
 }
+
+// A coarse run after a fine one, without Reset: the tube arrays and the draw
+// list are sized for the coarse curve, not kept at the fine one's size.
+TEST_F(TubeViewTest, ACoarseRunAfterAFineOneGivesTheFineTubesStorageBack)
+{
+    SetCurve(CirclePoints(40, 0.3));
+    const auto runOneBlock = [&](double precision) {
+        View().m_dPrecision = precision;
+        int drains = 0;
+        View().SetDrain([&] {
+            if (++drains == 1)
+                SendCommand(frame, ID_CALC_STOP);
+        });
+        SendCommand(frame, ID_CALC_START);
+        ASSERT_EQ(drains, 1);
+        int w = 0, h = 0;
+        ASSERT_FALSE(View().RenderPicture(w, h).empty());
+    };
+    runOneBlock(20.0);
+    const int finePoints = View().PointCount();
+    ASSERT_GT(finePoints, 4000);
+    const size_t fineList = View().DrawList().vertices.capacity();
+    ASSERT_EQ(fineList, static_cast<size_t>(finePoints) * 30 * 3);
+
+    runOneBlock(1.0);
+    const int coarsePoints = View().PointCount();
+    ASSERT_LT(coarsePoints * 10, finePoints);
+    for (const CDoubleArray* a : {&View().m_arrTubeX, &View().m_arrTubeY, &View().m_arrTubeZ}) {
+        EXPECT_EQ(a->GetSize(), coarsePoints * 30);
+        EXPECT_LE(a->GetCapacity(), 2 * a->GetSize());
+    }
+    const TubeDrawList& list = View().DrawList();
+    ASSERT_EQ(list.ringCount, coarsePoints);
+    EXPECT_LE(list.vertices.capacity(), 2 * list.vertices.size());
+    EXPECT_LE(list.normals.capacity(), 2 * list.normals.size());
+    EXPECT_LE(list.pairIndices.capacity(), 2 * list.pairIndices.size());
+}

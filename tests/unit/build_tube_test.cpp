@@ -195,3 +195,37 @@ INSTANTIATE_TEST_SUITE_P(Table, BuildTubeNonFinitePoint,
                          ::testing::Values(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()));
 
 }  // namespace
+
+// A tube rebuilt for a much shorter curve (a coarser run after a fine one)
+// gives the larger tube's storage back; every tube rebuilt over an older one
+// equals the tube built afresh.
+TEST(BuildTubeStorage, AMuchSmallerTubeGivesTheLargerOnesStorageBack)
+{
+    const auto spiral = [](int count) {
+        std::vector<Vec3> points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({std::cos(i * 0.0157), std::sin(i * 0.0157), 0.01 * i});
+        return points;
+    };
+    for (int count : {390, 401, 100, 3}) {
+        Tube rebuilt(spiral(400));
+        rebuilt.Build();
+        const int capacityBefore = rebuilt.tx.GetCapacity();
+        rebuilt.x.SetSize(0), rebuilt.y.SetSize(0), rebuilt.z.SetSize(0);
+        for (const Vec3& p : spiral(count))
+            rebuilt.x.Add(p.x), rebuilt.y.Add(p.y), rebuilt.z.Add(p.z);
+        rebuilt.Build();
+        Tube fresh(spiral(count));
+        fresh.Build();
+        for (const CDoubleArray* a : {&rebuilt.tx, &rebuilt.ty, &rebuilt.tz}) {
+            ASSERT_EQ(a->GetSize(), 4 * count);
+            if (4 * count <= capacityBefore / 2 || 4 * count > capacityBefore)
+                EXPECT_EQ(a->GetCapacity(), a->GetSize()) << count;
+            else
+                EXPECT_EQ(a->GetCapacity(), capacityBefore) << count;
+        }
+        for (int k = 0; k < fresh.tx.GetSize(); ++k)
+            ASSERT_TRUE(rebuilt.tx[k] == fresh.tx[k] && rebuilt.ty[k] == fresh.ty[k] && rebuilt.tz[k] == fresh.tz[k])
+                << count << " " << k;
+    }
+}

@@ -96,6 +96,56 @@ TEST(DoubleArrayClear, SizeZeroReleasesStorageAndNextSizeIsExact)
         EXPECT_EQ(a[i], 0.0);
 }
 
+// SetSizeForOverwrite from an array of 100 elements (capacity 100): the
+// storage is kept from half the capacity up to all of it, and replaced by
+// exactly what is asked for otherwise; every element reads 0.0 after it.
+struct OverwriteCase {
+    int newSize;
+    bool keepsStorage;
+    int capacity;
+};
+
+class DoubleArrayOverwrite : public ::testing::TestWithParam<OverwriteCase> {};
+
+TEST_P(DoubleArrayOverwrite, KeepsStorageOnlyWithinHalfToAllOfIt)
+{
+    const OverwriteCase c = GetParam();
+    CDoubleArray a;
+    a.SetSize(100, 16);
+    for (int i = 0; i < 100; ++i)
+        a[i] = 1.0 + i;
+    const double* storage = a.GetData();
+    a.SetSizeForOverwrite(c.newSize);
+    EXPECT_EQ(a.GetSize(), c.newSize);
+    EXPECT_EQ(a.GetCapacity(), c.capacity);
+    if (c.keepsStorage) {
+        EXPECT_EQ(a.GetData(), storage);
+    }
+    EXPECT_EQ(a.GetGrowBy(), 16);
+    for (int i = 0; i < c.newSize; ++i)
+        ASSERT_EQ(a[i], 0.0) << i;
+    if (c.newSize == 0) {
+        EXPECT_EQ(a.GetData(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DoubleArrayOverwrite,
+                         ::testing::Values(OverwriteCase{100, true, 100}, OverwriteCase{50, true, 100},
+                                           OverwriteCase{49, false, 49}, OverwriteCase{1, false, 1},
+                                           OverwriteCase{0, false, 0}, OverwriteCase{101, false, 101},
+                                           OverwriteCase{5000, false, 5000}));
+
+TEST(DoubleArrayOverwriteLimits, OutOfRangeSizesThrowAndLeaveTheArrayAlone)
+{
+    CDoubleArray a;
+    a.SetSize(10);
+    a[3] = 5.0;
+    EXPECT_THROW(a.SetSizeForOverwrite(-1), std::length_error);
+    EXPECT_THROW(a.SetSizeForOverwrite(CDoubleArray::kMaxSize + 1), std::length_error);
+    EXPECT_EQ(a.GetSize(), 10);
+    EXPECT_EQ(a[3], 5.0);
+}
+
 TEST(DoubleArrayLimits, OutOfRangeSizesThrowAndLeaveTheArrayAlone)
 {
     CDoubleArray a;

@@ -475,4 +475,34 @@ TEST(RelaxFastWorkspace, StaleWorkArraysAndAShrinkingCurveDoNotMatter)
     }
 }
 
+// A curve resampled much shorter in the middle of a run: the work arrays and
+// the workspace's buffers of the long curve are given back, and the steps
+// still match the direct step.
+TEST(RelaxFastWorkspace, AMuchShorterCurveGivesTheLongCurvesBuffersBack)
+{
+    Arrays ref, fast;
+    CRelaxWorkspace w(2);
+    w.SetParallelThreshold(0);
+    const double t = vek::kThickness;
+    const double window = ExclusionWindow(t);
+    for (int n : {4000, 3000, 100}) {
+        const std::vector<Point> points = TorusKnot(2, 3, n, 0.05, 0.02);
+        ref.Assign(points);
+        fast.Assign(points);
+        RelaxStep(ref.x, ref.y, ref.z, t, window, ref.nx, ref.ny, ref.nz);
+        RelaxStepFast(fast.x, fast.y, fast.z, t, window, fast.nx, fast.ny, fast.nz, w);
+        ASSERT_EQ(FirstDifference(ref, fast), "") << "n " << n;
+        const size_t limit = 2 * static_cast<size_t>(n);
+        EXPECT_LE(w.segment.capacity(), limit) << n;
+        EXPECT_LE(w.prefix.capacity(), 2 * limit) << n;
+        // Fewer than four nodes a leaf of 8 points are needed.
+        EXPECT_LE(w.nodes.capacity(), 2 * 4 * static_cast<size_t>((n + 7) / 8)) << n;
+        EXPECT_LE(static_cast<size_t>(fast.nx.GetCapacity()), limit) << n;
+        // 3000 after 4000 reuses the storage.
+        if (n == 3000) {
+            EXPECT_EQ(w.segment.capacity(), 4000u);
+        }
+    }
+}
+
 }  // namespace
