@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "sketch/recording_canvas.h"
+#include "recording_canvas.h"
 #include "sketch/sketch_mapping.h"
 
 namespace {
