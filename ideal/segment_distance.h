@@ -21,14 +21,4 @@ struct SegmentPair {
 //      (no unique pair) get one of the closest pairs.
 SegmentPair ClosestSegmentPoints(const double* a0, const double* a1, const double* b0, const double* b1);
 
-// In:  the end points as above and their closest pair.
-// Out: gradient[12] of the squared distance with respect to
-//      (a0, a1, b0, b1), three coordinates each (the closest pair held
-//      fixed gives it exactly: the pair is a minimum); hessian[12 * 12] row
-//      major, the second derivatives of the minimum itself: the fixed-pair
-//      Hessian less the part that the moving closest pair takes away, where
-//      s or t lies inside (0, 1).
-void SegmentDistanceDerivatives(const double* a0, const double* a1, const double* b0, const double* b1,
-                                const SegmentPair& pair, double* gradient, double* hessian);
-
 }  // namespace vek

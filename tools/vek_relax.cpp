@@ -53,15 +53,20 @@ int IdealMain(const vek::RelaxOptions& options, CDoubleArray& x, CDoubleArray& y
     run.vertices = options.vertices;
     run.precision = options.precision;
     run.maxRelaxIterations = options.maxIterations;
+    run.output = options.output;
     const bool showProgress = !options.json && isatty(fileno(stderr));
     const auto start = std::chrono::steady_clock::now();
     bool shown = false;
+    auto lastShown = start;
     if (showProgress)
         run.progress = [&](const vek::IdealProgress& p) {
-            if (std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+            // From the first second on, ten lines a second at the most.
+            const auto now = std::chrono::steady_clock::now();
+            if (now - start < std::chrono::seconds(1) || (shown && now - lastShown < std::chrono::milliseconds(100)))
                 return;
             std::fputs(vek::FormatIdealProgress(p).c_str(), stderr);
             shown = true;
+            lastShown = now;
         };
     const vek::IdealRun result = vek::RunIdeal(x, y, z, run);
     if (shown)
