@@ -136,9 +136,12 @@ int main(int argc, char** argv)
         return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
     });
     // The curve after every block that did iterations is recorded; a block
-    // the guard undid (--keep-knot) did none.
+    // the guard undid (--keep-knot) did none. A frame that cannot be
+    // written stops the run as a refusal would: the next block does none.
     long long recorded = 0;
-    const auto runBlock = [&](long long count) {
+    const auto runBlock = [&](long long count) -> long long {
+        if (records.Stopped())
+            return 0;
         const long long did = relaxBlock(count);
         recorded += did;
         if (did > 0)
@@ -172,6 +175,11 @@ int main(int argc, char** argv)
         refused = false;
         converged.reset();
         done = guard.KeptIterations();
+        records.AfterKeep(done);
+    }
+    if (records.Stopped()) {
+        refused = false;
+        converged.reset();
     }
     if (guard.PassageBlock() > 0)
         std::fprintf(stderr, "vek-relax: %s", vek::KnotGuardText(guard).c_str());
