@@ -12,10 +12,9 @@
 #include "ideal/polygon_pairs.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
-#include "tests/unit/knot_curves.h"
-#include "io/points_file.h"
 #include "tools/relax_options.h"
 #include "tools/relax_run.h"
+#include "test_support.h"
 
 namespace {
 
@@ -130,8 +129,8 @@ TEST(OptimiseIdeal, AnEllipseBecomesARoundCircle)
 TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
 {
     CDoubleArray x, y, z;
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
+    ReadExampleTrefoil(x, y, z);
+    ASSERT_FALSE(HasFatalFailure());
     vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
     std::vector<double> px(x.GetData(), x.GetData() + x.GetSize()), py(y.GetData(), y.GetData() + y.GetSize()),
         pz(z.GetData(), z.GetData() + z.GetSize());

@@ -12,15 +12,7 @@
 #include "curve/resample_curve.h"
 #include "curve/run_relaxation.h"
 #include "io/points_file.h"
-
-namespace {
-
-std::string ExamplePath(const std::string& name)
-{
-    return std::string(VEK_SOURCE_DIR) + "/examples/" + name;
-}
-
-}  // namespace
+#include "test_support.h"
 
 struct GoodArgsCase {
     std::vector<std::string> args;

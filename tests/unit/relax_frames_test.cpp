@@ -12,26 +12,12 @@
 #include <vector>
 
 #include "io/file_bytes.h"
-#include "io/points_file.h"
 #include "tools/relax_records.h"
+#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path TestFolder(const std::string& name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("vek_relax_frames_" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-void ReadTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
-{
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
-}
 
 // The picture of a PNG file, decoded by libpng; empty when it is no PNG.
 RgbPicture ReadPng(const fs::path& path)
@@ -85,9 +71,9 @@ vek::RelaxOptions FrameOptions(const fs::path& folder)
 
 TEST(RelaxFrames, AreWholePngsOfTheAskedSizeDrawnAsTubePictureDraws)
 {
-    const fs::path folder = TestFolder("run") / "frames";  // made by the run
+    const fs::path folder = FreshTempFolder("relax_frames_run") / "frames";  // made by the run
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     const vek::RelaxOptions options = FrameOptions(folder);
     RgbPicture expected;
     std::string error;
@@ -123,12 +109,12 @@ TEST(RelaxFrames, AreNamedWithFiveDigitsAtLeast)
 
 TEST(RelaxFrames, RefuseAFolderTheyCannotUseBeforeTheRun)
 {
-    const fs::path folder = TestFolder("refused");
+    const fs::path folder = FreshTempFolder("relax_frames_refused");
     std::ofstream(folder / "a-file") << "x";
     fs::create_directory(folder / "old");
     std::ofstream(folder / "old" / "00007.png") << "x";
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     struct Case {
         fs::path folder;
         const char* says;
@@ -148,11 +134,11 @@ TEST(RelaxFrames, RefuseAFolderTheyCannotUseBeforeTheRun)
 
 TEST(RelaxFrames, TakeAFolderThatHoldsOtherFiles)
 {
-    const fs::path folder = TestFolder("others");
+    const fs::path folder = FreshTempFolder("relax_frames_others");
     std::ofstream(folder / "notes.txt") << "x";
     std::ofstream(folder / "0001.png") << "x";  // four digits: not a frame name
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::RelaxRecords records(x, y, z, vek::kThickness);
     std::string error;
     ASSERT_TRUE(records.Start(FrameOptions(folder), error)) << error;
@@ -161,9 +147,9 @@ TEST(RelaxFrames, TakeAFolderThatHoldsOtherFiles)
 
 TEST(RelaxFrames, AFrameThatCannotBeWrittenStopsTheRun)
 {
-    const fs::path folder = TestFolder("gone") / "frames";
+    const fs::path folder = FreshTempFolder("relax_frames_gone") / "frames";
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::RelaxRecords records(x, y, z, vek::kThickness);
     std::string error;
     ASSERT_TRUE(records.Start(FrameOptions(folder), error)) << error;
