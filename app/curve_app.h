@@ -27,8 +27,6 @@ public:
     void OnAppAbout(wxCommandEvent& event);
     void OnAppExit(wxCommandEvent& event);
 
-    CMainFrame* MainFrame() const { return m_pMainFrame; }
-
 private:
     CMainFrame* m_pMainFrame = nullptr;  // owned by the toolkit's window list
 };

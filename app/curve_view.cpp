@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 
+#include "app/view_observer.h"
 #include "render/build_tube.h"
 #include "render/camera.h"
 #include "res/resource_ids.h"
@@ -88,8 +89,9 @@ void CCurveView::BuildTube()
 {
     ::BuildTube(m_arrX, m_arrY, m_arrZ, m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY,
                 m_arrTubeZ);
-    ++m_nTubeBuilds;
     m_bDrawListValid = false;
+    if (m_pObserver)
+        m_pObserver->OnTubeBuilt();
 }
 
 void CCurveView::RebuildTubeOrTell()

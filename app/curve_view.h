@@ -13,12 +13,13 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "curve/curve_state.h"
 #include "render/tube_draw_list.h"
 #include "render/vec3.h"
 #include "sketch/raster_canvas.h"
+
+class CViewObserver;
 
 class CCurveView : public wxGLCanvas, public CCurveState {
 public:
@@ -68,23 +69,13 @@ public:
     // Runs the message drain of the run loop: every queued message is handled.
     void DrainMessages();
 
-    // Draws the picture that a paint would show into the back buffer and
-    // reads it back: RGB rows from the bottom, width x height of the client
-    // area. Empty when no context can be made current. For tests.
-    std::vector<uint8_t> RenderPicture(int& width, int& height, bool immediateTube = false);
-
-    // The list the last paint drew from (tests: what it holds).
-    const TubeDrawList& DrawList() const { return m_drawList; }
-
     // Whether the view has a working OpenGL context.
     bool HasGLContext() const { return m_pContext && m_pContext->IsOK(); }
 
-    // Number of paints of each kind so far (tests and diagnostics).
-    int SketchPaintCount() const { return m_nSketchPaints; }
-    int TubePaintCount() const { return m_nTubePaints; }
-    int TubeBuildCount() const { return m_nTubeBuilds; }
-    // The last invalidated rectangles, in order (the ring's two boxes).
-    const std::vector<CPixelRect>& RecentInvalidations() const { return m_recentInvalidations; }
+    // Installs the one observer of paints, invalidations and tube builds
+    // (app/view_observer.h), or removes it with nullptr. The view does not
+    // own it.
+    void SetObserver(CViewObserver* observer) { m_pObserver = observer; }
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -100,7 +91,7 @@ private:
     void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
 
     void PaintSketchView();
-    void PaintTubeView(bool immediate = false);
+    void PaintTubeView();
     bool MakeCurrent();
     void UpdateCursorRing();
     void InvalidateAll();
@@ -127,8 +118,5 @@ private:
     std::function<void()> m_runsEnded;
     std::function<void()> m_drain;
 
-    int m_nSketchPaints = 0;
-    int m_nTubePaints = 0;
-    int m_nTubeBuilds = 0;
-    std::vector<CPixelRect> m_recentInvalidations;
+    CViewObserver* m_pObserver = nullptr;
 };

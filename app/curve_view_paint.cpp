@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <vector>
 
+#include "app/view_observer.h"
 #include "curve/run_relaxation.h"
 #include "render/camera.h"
 #include "render/gl_scene.h"
@@ -36,17 +36,21 @@ void CCurveView::OnPaint(wxPaintEvent&)
     m_bRepaintPending = false;
     if (!MakeCurrent())
         return;
-    if (m_nState == Sketch)
+    if (m_nState == Sketch) {
         PaintSketchView();
-    else
+        if (m_pObserver)
+            m_pObserver->OnSketchPainted();
+    } else {
         PaintTubeView();
+        if (m_pObserver)
+            m_pObserver->OnTubePainted(m_drawList);
+    }
     glFlush();
     SwapBuffers();
 }
 
 void CCurveView::PaintSketchView()
 {
-    ++m_nSketchPaints;
     const wxSize size = GetClientSize();
     if (size.x <= 0 || size.y <= 0)
         return;
@@ -59,9 +63,8 @@ void CCurveView::PaintSketchView()
         ApplyViewport(m_nViewportWidth, m_nViewportHeight);
 }
 
-void CCurveView::PaintTubeView(bool immediate)
+void CCurveView::PaintTubeView()
 {
-    ++m_nTubePaints;
     if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
         ApplyViewport(m_nViewportWidth, m_nViewportHeight);
     LoadViewMatrix(m_viewMatrix);
@@ -87,29 +90,7 @@ void CCurveView::PaintTubeView(bool immediate)
         }
         m_bDrawListValid = true;
     }
-    if (immediate)
-        DrawTubeImmediate(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments, m_crTube);
-    else
-        DrawTube(m_drawList, m_crTube);
-}
-
-std::vector<uint8_t> CCurveView::RenderPicture(int& width, int& height, bool immediateTube)
-{
-    const wxSize size = GetClientSize();
-    width = size.x;
-    height = size.y;
-    if (width <= 0 || height <= 0 || !MakeCurrent())
-        return {};
-    if (m_nState == Sketch)
-        PaintSketchView();
-    else
-        PaintTubeView(immediateTube);
-    glFinish();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
+    DrawTube(m_drawList, m_crTube);
 }
 
 void CCurveView::OnEraseBkgnd(wxEraseEvent&)
@@ -137,9 +118,8 @@ void CCurveView::InvalidateAll()
 
 void CCurveView::InvalidateRect(const CPixelRect& box)
 {
-    m_recentInvalidations.push_back(box);
-    if (m_recentInvalidations.size() > 16)
-        m_recentInvalidations.erase(m_recentInvalidations.begin());
+    if (m_pObserver)
+        m_pObserver->OnInvalidate(box);
     const int left = std::min(box.left, box.right), right = std::max(box.left, box.right);
     const int top = std::min(box.top, box.bottom), bottom = std::max(box.top, box.bottom);
     if (right > left && bottom > top)

@@ -22,7 +22,6 @@ public:
     CVekDialog(wxWindow* owner, const char* templateName, int width, int height);
 
     int DoModal();
-    bool IsLoaded() const { return m_bLoaded; }
 
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;

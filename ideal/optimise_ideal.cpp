@@ -18,6 +18,8 @@ namespace {
 // give the next level its start), tight on the last.
 constexpr double kCoarseStall = 1e-5;
 constexpr double kFineStall = 2e-7;
+// Even resamplings of the last level, each followed by its descent.
+constexpr int kEvenRounds = 8;
 
 struct Candidate {
     std::vector<double> points;
@@ -57,9 +59,11 @@ double StrandClearance(const std::vector<double>& points)
     return nearest;
 }
 
-// Scales the points so that 2 * certified thickness >= tube; the factor
-// is raised by rounding steps until the recomputed certificate holds.
-Candidate ScaleToTube(const Candidate& best, double tube)
+// Scales the points so that 2 * certified thickness >= tube, for the
+// coordinates as written: rounding moves the vertices a little, so the
+// factor is raised by what the recomputed certificate still lacks (and a
+// growing margin) until it holds.
+Candidate ScaleToTube(const Candidate& best, double tube, const std::function<void(std::vector<double>&)>& asWritten)
 {
     double factor = tube / (2.0 * best.thickness.thickness);
     Candidate scaled;
@@ -67,10 +71,15 @@ Candidate ScaleToTube(const Candidate& best, double tube)
         std::vector<double> points = best.points;
         for (double& v : points)
             v *= factor;
+        if (asWritten)
+            asWritten(points);
         scaled = Certify(std::move(points));
-        if (2.0 * scaled.thickness.thickness >= tube)
+        const double reached = 2.0 * scaled.thickness.thickness;
+        if (reached >= tube)
             break;
-        factor *= 1.0 + 4.0 * std::numeric_limits<double>::epsilon() * (attempt + 1);
+        const double lacking = reached > 0.0 ? tube / reached : 1.0;
+        factor *= lacking * (1.0 + 4.0 * std::numeric_limits<double>::epsilon() * (attempt + 1) +
+                             (asWritten ? 1e-7 * (attempt + 1) : 0.0));
     }
     return scaled;
 }
@@ -124,8 +133,9 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.maxSeconds);
     std::vector<double> current = ResampleByArcLength(x, y, z, counts.front());
     long long steps = 0;
+    int evenRounds = 0;
     for (size_t level = 0; level < counts.size(); ++level) {
-        if (level > 0)
+        if (level > 0 && evenRounds == 0)
             current = RefinePolygon(current, counts[level]);
         DescentOptions descent;
         descent.maxSteps = options.maxIterations;
@@ -135,27 +145,41 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
             return SameKnotType(IdentifyKnot(c.x, c.y, c.z), expected);
         };
         descent.stop = [deadline] { return std::chrono::steady_clock::now() > deadline; };
-        const int solve = static_cast<int>(level) + 1;
+        const int levelNumber = static_cast<int>(level) + 1;
         if (options.progress)
-            descent.progress = [&, solve](long long step, double ropelength, double violation) {
-                options.progress({solve, steps + step, ropelength, violation});
+            descent.progress = [&, levelNumber](long long step, double ropelength, double violation) {
+                options.progress({levelNumber, steps + step, ropelength, violation});
             };
         DescentResult reached = DescendRopelength(current, descent);
         steps += reached.steps;
-        result.solves = solve;
+        result.levels = levelNumber;
         if (reached.points.empty())
             break;
         current = std::move(reached.points);
-        if (level + 1 == counts.size()) {
-            Candidate candidate = Certify(current);
-            if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
-                best = std::move(candidate);
-        }
+        if (level + 1 < counts.size())
+            continue;
+        Candidate candidate = Certify(current);
+        if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
+            best = std::move(candidate);
+        // The descent moves the vertices across the polygon much more than
+        // along it, so unequal edges it leaves behind are slow to even out:
+        // an even resampling, kept only when it certifies shorter, gives the
+        // descent a new start.
+        if (evenRounds >= kEvenRounds || std::chrono::steady_clock::now() > deadline)
+            break;
+        const Coordinates c = SplitCoordinates(current);
+        Candidate even = Certify(ResampleByArcLength(c.x, c.y, c.z, counts[level]));
+        if (!SameKnotType(even.knot, expected) || !(even.ropelength < best.ropelength * (1.0 - kFineStall)))
+            break;
+        current = even.points;
+        best = std::move(even);
+        ++evenRounds;
+        --level;  // the last level again, from the even polygon
     }
     result.iterations = steps;
     result.fellBack = !(best.ropelength < startRopelength);
 
-    const Candidate scaled = ScaleToTube(best, options.tubeThickness);
+    const Candidate scaled = ScaleToTube(best, options.tubeThickness, options.asWritten);
     if (!SameKnotType(scaled.knot, expected) || !(2.0 * scaled.thickness.thickness >= options.tubeThickness)) {
         result.error = "the result could not be certified";
         return result;

@@ -25,7 +25,7 @@ inline constexpr int kMaxIdealVertices = 5000;
 inline constexpr int kMinDefaultIdealVertices = 64;
 
 struct IdealProgress {
-    int solve = 0;            // level of the descent, from 1 (coarsest)
+    int level = 0;            // level of the descent, from 1 (coarsest)
     long long iteration = 0;  // steps of all levels so far
     double ropelength = 0.0;  // certified ropelength of the current polygon
     double violation = 0.0;   // largest violation the last correction removed (relative to the radius)
@@ -43,6 +43,10 @@ struct IdealOptions {
     double maxSeconds = 50.0;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
+    // Replaces interleaved coordinates (x0 y0 z0 x1 ...) by the values the
+    // output will hold (a text file rounds them); empty: kept exactly. The
+    // certificate is computed on what it leaves.
+    std::function<void(std::vector<double>&)> asWritten;
 };
 
 struct IdealResult {
@@ -63,7 +67,7 @@ struct IdealResult {
     int activeStruts = 0;
     int activeCurvature = 0;
     long long iterations = 0;
-    int solves = 0;
+    int levels = 0;  // vertex counts of the coarse-to-fine descent that ran
     // The solver's polygon was of another type or less thick than its
     // start: the certified start (resampled, scaled) is returned instead.
     bool fellBack = false;

@@ -46,7 +46,7 @@ double PolygonLength(const std::vector<double>& points)
     return length;
 }
 
-double CornerMinRad(const double* p0, const double* p1, const double* p2)
+double CornerEdgeRad(const double* p0, const double* p1, const double* p2, CornerEdge edge)
 {
     double a[3], b[3];
     for (int k = 0; k < 3; ++k) {
@@ -61,7 +61,12 @@ double CornerMinRad(const double* p0, const double* p1, const double* p2)
     if (cross == 0.0)
         return dot > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
     // tan(theta / 2) = |a x b| / (|a| |b| + a . b), stable for small angles.
-    return std::min(la, lb) * (la * lb + dot) / (2.0 * cross);
+    return (edge == CornerEdge::Before ? la : lb) * (la * lb + dot) / (2.0 * cross);
+}
+
+double CornerMinRad(const double* p0, const double* p1, const double* p2)
+{
+    return std::min(CornerEdgeRad(p0, p1, p2, CornerEdge::Before), CornerEdgeRad(p0, p1, p2, CornerEdge::After));
 }
 
 double VertexMinRad(const std::vector<double>& points, int i)

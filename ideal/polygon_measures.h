@@ -26,6 +26,13 @@ double VertexMinRad(const std::vector<double>& points, int i);
 // The same for the corner p1 between p0 and p2 (three coordinates each).
 double CornerMinRad(const double* p0, const double* p1, const double* p2);
 
+// One side of that minimum: |p1 - p0| / (2 tan(theta / 2)) for the edge
+// before the corner, |p2 - p1| / (2 tan(theta / 2)) for the edge after it.
+// Each side is smooth where it is finite; MinRad is not where the two edges
+// have equal length.
+enum class CornerEdge { Before, After };
+double CornerEdgeRad(const double* p0, const double* p1, const double* p2, CornerEdge edge);
+
 // The smallest VertexMinRad, and how many vertices have one at most `bound`.
 double MinRadius(const std::vector<double>& points);
 int CountMinRadBelow(const std::vector<double>& points, double bound);

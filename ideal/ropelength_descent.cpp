@@ -57,7 +57,7 @@ std::vector<double> LengthGradient(const std::vector<double>& points)
 
 long long ConstraintKey(const Constraint& c, int n)
 {
-    return c.IsStrut() ? static_cast<long long>(c.a) * n + c.b : -1 - c.a;
+    return c.IsStrut() ? static_cast<long long>(c.a) * n + c.b : -1 - 2LL * c.a - (c.b == Constraint::kEdgeAfter ? 1 : 0);
 }
 
 // The shortest move with J d >= -c for the near-active constraints, twice;

@@ -1,9 +1,6 @@
-// Squared distance between two segments in space, with its gradient and
-// Hessian with respect to the four end points, as the strut constraints of
-// the ideal-knot optimiser need them.
+// The closest points of two segments in space and their squared distance,
+// as the strut constraints of the ideal-knot optimiser need them.
 #pragma once
-
-#include <array>
 
 namespace vek {
 
@@ -20,15 +17,5 @@ struct SegmentPair {
 // Out: the closest points and their squared distance. Parallel segments
 //      (no unique pair) get one of the closest pairs.
 SegmentPair ClosestSegmentPoints(const double* a0, const double* a1, const double* b0, const double* b1);
-
-// In:  the end points as above and their closest pair.
-// Out: gradient[12] of the squared distance with respect to
-//      (a0, a1, b0, b1), three coordinates each (the closest pair held
-//      fixed gives it exactly: the pair is a minimum); hessian[12 * 12] row
-//      major, the second derivatives of the minimum itself: the fixed-pair
-//      Hessian less the part that the moving closest pair takes away, where
-//      s or t lies inside (0, 1).
-void SegmentDistanceDerivatives(const double* a0, const double* a1, const double* b0, const double* b1,
-                                const SegmentPair& pair, double* gradient, double* hessian);
 
 }  // namespace vek

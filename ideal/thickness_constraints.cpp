@@ -41,21 +41,21 @@ Constraint StrutConstraint(const std::vector<double>& points, int n, int a, int 
     return c;
 }
 
-// Central differences over the nine coordinates: MinRad is smooth except
-// where the two edges have equal length, where the difference quotient
-// averages the two one-sided slopes.
-Constraint CurvatureConstraint(const std::vector<double>& points, int n, int i, double value, double radius)
+// Central differences over the nine coordinates of one side of MinRad at
+// vertex i, a smooth function where it is finite.
+Constraint CurvatureConstraint(const std::vector<double>& points, int n, int i, CornerEdge edge, double value,
+                               double radius)
 {
     const int vertex[3] = {(i + n - 1) % n, i, (i + 1) % n};
     double corner[9];
     for (int v = 0; v < 3; ++v)
         for (int k = 0; k < 3; ++k)
             corner[3 * v + k] = points[3 * vertex[v] + k];
-    const double edge = std::hypot(corner[3] - corner[0], corner[4] - corner[1], corner[5] - corner[2]);
-    const double h = 1e-6 * edge;
+    const double length = std::hypot(corner[3] - corner[0], corner[4] - corner[1], corner[5] - corner[2]);
+    const double h = 1e-6 * length;
     Constraint c;
     c.a = i;
-    c.b = -1;
+    c.b = edge == CornerEdge::Before ? Constraint::kEdgeBefore : Constraint::kEdgeAfter;
     c.value = value - radius;
     c.count = 3;
     for (int v = 0; v < 3; ++v) {
@@ -64,9 +64,9 @@ Constraint CurvatureConstraint(const std::vector<double>& points, int n, int i, 
             double& coordinate = corner[3 * v + k];
             const double kept = coordinate;
             coordinate = kept + h;
-            const double up = CornerMinRad(corner, corner + 3, corner + 6);
+            const double up = CornerEdgeRad(corner, corner + 3, corner + 6, edge);
             coordinate = kept - h;
-            const double down = CornerMinRad(corner, corner + 3, corner + 6);
+            const double down = CornerEdgeRad(corner, corner + 3, corner + 6, edge);
             coordinate = kept;
             const double slope = (up - down) / (2.0 * h);
             c.gradient[v][k] = std::isfinite(slope) ? slope : 0.0;
@@ -88,9 +88,14 @@ std::vector<Constraint> NearActiveConstraints(const std::vector<double>& points,
     for (const EdgePair& pair : StrutCandidates(close, n))
         constraints.push_back(StrutConstraint(points, n, pair.a, pair.b, radius));
     for (int i = 0; i < n; ++i) {
-        const double value = VertexMinRad(points, i);
-        if (value < radius * (1.0 + slack))
-            constraints.push_back(CurvatureConstraint(points, n, i, value, radius));
+        const double* p0 = &points[3 * ((i + n - 1) % n)];
+        const double* p1 = &points[3 * i];
+        const double* p2 = &points[3 * ((i + 1) % n)];
+        for (const CornerEdge edge : {CornerEdge::Before, CornerEdge::After}) {
+            const double value = CornerEdgeRad(p0, p1, p2, edge);
+            if (value < radius * (1.0 + slack))
+                constraints.push_back(CurvatureConstraint(points, n, i, edge, value, radius));
+        }
     }
     return constraints;
 }

@@ -10,7 +10,9 @@ namespace vek {
 
 struct Constraint {
     // Strut: edges a < b (edge k from vertex k to k + 1 mod n). Curvature:
-    // a = the vertex, b = -1.
+    // a = the vertex, b = kEdgeBefore or kEdgeAfter: the side of MinRad's
+    // minimum that the constraint bounds (each side is smooth, their
+    // minimum is not, so both are constraints of their own).
     int a = 0;
     int b = -1;
     // value >= 0 when satisfied: distance - 2 r, or MinRad - r.
@@ -21,6 +23,8 @@ struct Constraint {
     int vertex[4] = {0, 0, 0, 0};
     double gradient[4][3] = {};
     bool IsStrut() const { return b >= 0; }
+    static constexpr int kEdgeBefore = -1;
+    static constexpr int kEdgeAfter = -2;
 };
 
 // In:  points: n interleaved vertices (x0, y0, z0, x1, ...); radius r > 0;
@@ -28,8 +32,9 @@ struct Constraint {
 //      lie and still be listed.
 // Out: the struts (a local minimum of the distance, or next to one, for
 //      every close pair of strands, edges at least pi r apart along the
-//      polygon) closer than 2 r (1 + slack), and the vertices with MinRad
-//      below r (1 + slack), each with value and gradient.
+//      polygon) closer than 2 r (1 + slack), and each side of a vertex's
+//      MinRad (CornerEdgeRad) below r (1 + slack), each with value and
+//      gradient.
 std::vector<Constraint> NearActiveConstraints(const std::vector<double>& points, double radius, double slack);
 
 }  // namespace vek

@@ -18,3 +18,11 @@ bool ReadCurveFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CD
 //      with a readable `error` when it could not be.
 bool WriteCurveFile(const std::string& path, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
                     std::string& error);
+
+// In:  path (UTF-8; empty for the position text the tools write to standard
+//      output) and the points x, y, z.
+// Out: x, y, z replaced by what a file of that name would read back as: a
+//      position data file rounds every coordinate to seven significant
+//      digits, a VECT file keeps them exactly. A certificate of a curve is
+//      only true of the file when it is computed on these values.
+void RoundLikeCurveFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z);

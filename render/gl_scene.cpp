@@ -2,12 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <vector>
-
 #include "render/camera.h"
 #include "render/tube_draw_list.h"
-#include "render/tube_seam.h"
-#include "render/vec3.h"
 #include "render/tube_material.h"
 
 namespace {
@@ -103,36 +99,6 @@ void DrawTube(const TubeDrawList& list, ColorRef color)
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-void DrawTubeImmediate(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
-                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, ColorRef color)
-{
-    BeginTubeFrame(color);
-    const int ringCount = x.GetSize(), n = ringSegments;
-    const long long tubeSize = static_cast<long long>(ringCount) * n;
-    if (ringCount == 0 || n < 1 || y.GetSize() != ringCount || z.GetSize() != ringCount ||
-        tubeX.GetSize() != tubeSize || tubeY.GetSize() != tubeSize || tubeZ.GetSize() != tubeSize)
-        return;
-    const auto send = [&](int ring, int position) {
-        const int e = ring * n + position;
-        const Vec3 vertex = {tubeX[e], tubeY[e], tubeZ[e]};
-        const Vec3 normal = TubeVertexNormal(vertex, {x[ring], y[ring], z[ring]});
-        glNormal3d(normal.x, normal.y, normal.z);
-        glVertex3d(vertex.x, vertex.y, vertex.z);
-    };
-    for (int a = 0; a < ringCount; ++a) {
-        const int b = a + 1 == ringCount ? 0 : a + 1;
-        const int k = a == ringCount - 1 ? SeamOffset(tubeX, tubeY, tubeZ, ringCount, n) : 0;
-        for (int j = 1; j <= n; ++j) {
-            glBegin(GL_QUADS);
-            send(a, j - 1);
-            send(a, j % n);
-            send(b, (j + k) % n);
-            send(b, (j - 1 + k) % n);
-            glEnd();
-        }
-    }
 }
 
 void DrawPixelsTopDown(const uint8_t* rgb, int width, int height)

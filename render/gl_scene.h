@@ -8,7 +8,6 @@
 #include <cstdint>
 
 #include "curve/curve_state.h"
-#include "curve/double_array.h"
 
 struct TubeDrawList;
 
@@ -29,14 +28,6 @@ void LoadViewMatrix(const std::array<double, 16>& view);
 // normal arrays, piece by piece (the same picture as one begin/end group per
 // quad, with far fewer calls and a quarter of the memory).
 void DrawTube(const TubeDrawList& list, ColorRef color);
-
-// The reference picture: the tube sent quad by quad in immediate mode, in
-// double precision, straight from the curve and tube arrays (vertex j of
-// ring i at i * n + j), each normal computed on the spot; nothing is drawn
-// for a tube that does not match the curve. Kept to show that DrawTube
-// draws exactly this.
-void DrawTubeImmediate(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
-                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, ColorRef color);
 
 // Draws an RGB picture (3 bytes per pixel, rows from the top) over the whole
 // viewport, without lighting or depth test, restoring both afterwards.

@@ -43,8 +43,6 @@ struct TubeDrawList {
     int ringSegments = 0;
 
     bool Empty() const { return ringCount == 0; }
-    // Quads drawn in all: n per ring pair.
-    long long QuadCount() const { return static_cast<long long>(ringCount) * ringSegments; }
 };
 
 // One draw call: `indexCount` triangle corners (6 per quad) from `indices`

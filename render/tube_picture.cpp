@@ -49,29 +49,71 @@ Matrix4 TubePictureView(const Matrix4& viewStart, const std::vector<double>& ver
     return FitView(turned, vertices, options.width, options.height, vek::kPictureFill);
 }
 
+namespace {
+
+struct BuiltTube {
+    CDoubleArray x, y, z;
+    TubeDrawList list;
+};
+
+void Build(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double tubeScale, BuiltTube& tube)
+{
+    BuildTube(x, y, z, vek::kRingSegments, vek::kThickness, tubeScale, tube.x, tube.y, tube.z);
+    BuildTubeDrawList(x, y, z, tube.x, tube.y, tube.z, vek::kRingSegments, tube.list);
+}
+
+}  // namespace
+
+TubePainter::TubePainter(const TubePictureOptions& options)
+    : m_options(options), m_context(std::make_unique<OffscreenContext>(options.width, options.height))
+{
+    // As the view does once when its context is made.
+    if (m_context->IsOK())
+        InitGL();
+}
+
+TubePainter::~TubePainter() = default;
+
+bool TubePainter::IsOK() const { return m_context->IsOK(); }
+
+const std::string& TubePainter::Error() const { return m_context->Error(); }
+
+Matrix4 TubePainter::ViewFor(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z) const
+{
+    BuiltTube tube;
+    if (m_options.fit)
+        Build(x, y, z, m_options.tubeScale, tube);
+    return TubePictureView(ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre),
+                           DrawnVertices(tube.list, tube.x, tube.y, tube.z), m_options);
+}
+
+bool TubePainter::Paint(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const Matrix4& view,
+                        RgbPicture& picture, std::string& error) const
+{
+    if (!m_context->IsOK()) {
+        error = m_context->Error();
+        return false;
+    }
+    BuiltTube tube;
+    Build(x, y, z, m_options.tubeScale, tube);
+    // The same calls, in the same order, as the view's paint.
+    ApplyViewport(m_options.width, m_options.height);
+    LoadViewMatrix(view);
+    DrawTube(tube.list, m_options.colour);
+    picture.width = m_options.width;
+    picture.height = m_options.height;
+    picture.rgb = m_context->ReadRGB();
+    PaintBackground(m_context->ReadDepth(), m_options.background, picture.rgb);
+    return true;
+}
+
 bool RenderTubePicture(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
                        const TubePictureOptions& options, RgbPicture& picture, std::string& error)
 {
-    CDoubleArray tubeX, tubeY, tubeZ;
-    BuildTube(x, y, z, vek::kRingSegments, vek::kThickness, options.tubeScale, tubeX, tubeY, tubeZ);
-    TubeDrawList list;
-    BuildTubeDrawList(x, y, z, tubeX, tubeY, tubeZ, vek::kRingSegments, list);
-    const Matrix4 view = TubePictureView(ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre),
-                                         DrawnVertices(list, tubeX, tubeY, tubeZ), options);
-
-    OffscreenContext context(options.width, options.height);
-    if (!context.IsOK()) {
-        error = context.Error();
+    const TubePainter painter(options);
+    if (!painter.IsOK()) {
+        error = painter.Error();
         return false;
     }
-    // The same calls, in the same order, as the view's creation and paint.
-    InitGL();
-    ApplyViewport(options.width, options.height);
-    LoadViewMatrix(view);
-    DrawTube(list, options.colour);
-    picture.width = options.width;
-    picture.height = options.height;
-    picture.rgb = context.ReadRGB();
-    PaintBackground(context.ReadDepth(), options.background, picture.rgb);
-    return true;
+    return painter.Paint(x, y, z, painter.ViewFor(x, y, z), picture, error);
 }

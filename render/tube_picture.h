@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,37 @@ struct RgbPicture {
 //      then fitted (FitView with kPictureFill) when options.fit.
 Matrix4 TubePictureView(const Matrix4& viewStart, const std::vector<double>& vertices,
                         const TubePictureOptions& options);
+
+class OffscreenContext;
+
+// Draws pictures of one size and style, one after another, into a single
+// offscreen context made once (a movie's frames need no context each).
+class TubePainter {
+public:
+    // Makes the context of options.width x options.height pixels and sets
+    // the view's fixed state; IsOK() tells whether that worked, Error() why
+    // not. The context is current on the calling thread from then on.
+    explicit TubePainter(const TubePictureOptions& options);
+    ~TubePainter();
+    TubePainter(const TubePainter&) = delete;
+    TubePainter& operator=(const TubePainter&) = delete;
+
+    bool IsOK() const;
+    const std::string& Error() const;
+
+    // The view matrix for this curve's tube: TubePictureView from the
+    // view's starting camera (fitted to this curve when options.fit).
+    Matrix4 ViewFor(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z) const;
+
+    // Draws the curve's tube seen through `view` into `picture`. False with
+    // `error` when the context could not be made.
+    bool Paint(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const Matrix4& view,
+               RgbPicture& picture, std::string& error) const;
+
+private:
+    TubePictureOptions m_options;
+    std::unique_ptr<OffscreenContext> m_context;
+};
 
 // In:  x, y, z, the curve points (model units); options.
 // Out: picture, the tube built with 30 vertices per ring, the thickness 0.03

@@ -61,56 +61,23 @@ void RasterCanvas::Resize(int w, int h)
     m_nWidth = std::max(0, w);
     m_nHeight = std::max(0, h);
     m_pixels.assign(static_cast<size_t>(m_nWidth) * static_cast<size_t>(m_nHeight) * 3, kWhite);
-    ResetClip();
-}
-
-std::vector<uint8_t> RasterCanvas::PixelsBottomUp() const
-{
-    std::vector<uint8_t> flipped(m_pixels.size());
-    const size_t row = static_cast<size_t>(m_nWidth) * 3;
-    for (int y = 0; y < m_nHeight; ++y)
-        std::copy_n(m_pixels.begin() + static_cast<ptrdiff_t>(row * y), row,
-                    flipped.begin() + static_cast<ptrdiff_t>(row * (m_nHeight - 1 - y)));
-    return flipped;
-}
-
-uint32_t RasterCanvas::PixelAt(int x, int y) const
-{
-    const size_t i = (static_cast<size_t>(y) * m_nWidth + x) * 3;
-    return (uint32_t{m_pixels[i]} << 16) | (uint32_t{m_pixels[i + 1]} << 8) | m_pixels[i + 2];
-}
-
-void RasterCanvas::SetClip(const CPixelRect& clip)
-{
-    m_clipLeft = std::clamp<int64_t>(clip.left, 0, m_nWidth);
-    m_clipTop = std::clamp<int64_t>(clip.top, 0, m_nHeight);
-    m_clipRight = std::clamp<int64_t>(clip.right, m_clipLeft, m_nWidth);
-    m_clipBottom = std::clamp<int64_t>(clip.bottom, m_clipTop, m_nHeight);
-}
-
-void RasterCanvas::ResetClip() { SetClip(CPixelRect{0, 0, m_nWidth, m_nHeight}); }
-
-CPixelRect RasterCanvas::Clip() const
-{
-    return CPixelRect{static_cast<int32_t>(m_clipLeft), static_cast<int32_t>(m_clipTop),
-                      static_cast<int32_t>(m_clipRight), static_cast<int32_t>(m_clipBottom)};
 }
 
 void RasterCanvas::PutPixel(int64_t x, int64_t y, uint8_t value)
 {
-    if (x < m_clipLeft || x >= m_clipRight || y < m_clipTop || y >= m_clipBottom)
+    if (x < 0 || x >= m_nWidth || y < 0 || y >= m_nHeight)
         return;
     const size_t i = (static_cast<size_t>(y) * m_nWidth + static_cast<size_t>(x)) * 3;
     m_pixels[i] = m_pixels[i + 1] = m_pixels[i + 2] = value;
 }
 
-// Pixels x0 .. x1 (both included) of row y, cut to the clip.
+// Pixels x0 .. x1 (both included) of row y, cut to the buffer.
 void RasterCanvas::FillSpan(int64_t y, int64_t x0, int64_t x1, uint8_t value)
 {
-    if (y < m_clipTop || y >= m_clipBottom)
+    if (y < 0 || y >= m_nHeight)
         return;
-    x0 = std::max(x0, m_clipLeft);
-    x1 = std::min(x1, m_clipRight - 1);
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, m_nWidth - 1);
     if (x0 > x1)
         return;
     const auto first = m_pixels.begin() +
@@ -123,8 +90,8 @@ void RasterCanvas::Rectangle(const CPixelRect& box)
     const Box64 b = Normalised(box);
     if (b.left == b.right || b.top == b.bottom)
         return;
-    const int64_t y0 = std::max(b.top, m_clipTop);
-    const int64_t y1 = std::min(b.bottom, m_clipBottom);
+    const int64_t y0 = std::max<int64_t>(b.top, 0);
+    const int64_t y1 = std::min<int64_t>(b.bottom, m_nHeight);
     for (int64_t y = y0; y < y1; ++y) {
         if (y == b.top || y == b.bottom - 1) {
             FillSpan(y, b.left, b.right - 1, kBlack);
@@ -196,7 +163,7 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
 // N-1 sits at a0 + i, the minor coordinate at b0 + m(i) with
 // m(i) = floor((2 i M + N) / (2 N)) -- i * M / N rounded, halves away from
 // the start -- where N and M are the major and minor lengths. Because m is
-// monotone, the steps whose pixel lies inside the clip form one run, found
+// monotone, the steps whose pixel lies inside the buffer form one run, found
 // in closed form; only that run is walked. With all coordinates within
 // +/- 2^30, N and M are at most 2^31 and every product fits 64 bits.
 void RasterCanvas::DrawLineInRange(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
@@ -215,17 +182,17 @@ void RasterCanvas::DrawLineInRange(int64_t x0, int64_t y0, int64_t x1, int64_t y
     const uint64_t n = static_cast<uint64_t>(std::llabs(da));
     const uint64_t m = static_cast<uint64_t>(std::llabs(db));
 
-    const int64_t aLo = xMajor ? m_clipLeft : m_clipTop;
-    const int64_t aHi = (xMajor ? m_clipRight : m_clipBottom) - 1;
-    const int64_t bLo = xMajor ? m_clipTop : m_clipLeft;
-    const int64_t bHi = (xMajor ? m_clipBottom : m_clipRight) - 1;
+    const int64_t aLo = 0;
+    const int64_t aHi = int64_t{xMajor ? m_nWidth : m_nHeight} - 1;
+    const int64_t bLo = 0;
+    const int64_t bHi = int64_t{xMajor ? m_nHeight : m_nWidth} - 1;
     if (aLo > aHi || bLo > bHi)
         return;
 
-    // Steps i (0 <= i < n) whose major coordinate is inside the clip.
+    // Steps i (0 <= i < n) whose major coordinate is inside the buffer.
     int64_t iLo = sa > 0 ? aLo - a0 : a0 - aHi;
     int64_t iHi = sa > 0 ? aHi - a0 : a0 - aLo;  // inclusive
-    // Minor offsets k = m(i) whose coordinate is inside the clip.
+    // Minor offsets k = m(i) whose coordinate is inside the buffer.
     const int64_t kLo = sb > 0 ? bLo - b0 : b0 - bHi;
     const int64_t kHi = sb > 0 ? bHi - b0 : b0 - bLo;  // inclusive
     if (kHi < 0 || kLo > static_cast<int64_t>(m))
@@ -272,8 +239,8 @@ void RasterCanvas::Ellipse(const CPixelRect& box)
         PutPixel(b.left, b.top, kBlack);
         return;
     }
-    const int64_t y0 = std::max(b.top, m_clipTop);
-    const int64_t y1 = std::min(b.bottom, m_clipBottom);
+    const int64_t y0 = std::max<int64_t>(b.top, 0);
+    const int64_t y1 = std::min<int64_t>(b.bottom, m_nHeight);
     for (int64_t y = y0; y < y1; ++y) {
         int64_t xa = 0, xb = 0;
         if (!EllipseRowSpan(b, y, xa, xb))

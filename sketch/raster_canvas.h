@@ -3,16 +3,13 @@
 //
 // Buffer: width x height pixels, 3 bytes per pixel (red, green, blue), rows
 // top to bottom, no row padding. Only black (0, 0, 0) and white (255, 255,
-// 255) are ever drawn. glDrawPixels wants rows bottom to top and, for rows
-// of 3 * width bytes, GL_UNPACK_ALIGNMENT 1: PixelsBottomUp gives the flipped
-// copy; the caller sets the alignment.
+// 255) are ever drawn.
 //
-// Drawing is clipped to the clip rectangle (the update region of a paint),
-// the whole buffer unless set. An update region of several rectangles is
-// painted once per rectangle. Clipping never changes which pixels a shape
-// covers, only which of them are written, so a partial repaint matches a
-// full one pixel for pixel. Work is proportional to the clipped area, even
-// for shapes whose corners lie near the ends of the 32-bit range.
+// Drawing is cut to the buffer. Cutting never changes which pixels a shape
+// covers, only which of them are written, so a shape crossing an edge shows
+// exactly the part of it that lies inside. Work is proportional to the
+// visible area, even for shapes whose corners lie near the ends of the
+// 32-bit range.
 #pragma once
 
 #include <cstdint>
@@ -25,25 +22,12 @@ public:
     // A white buffer of w x h pixels (sizes below 0 count as 0).
     explicit RasterCanvas(int w = 0, int h = 0);
 
-    // Reallocates to w x h white pixels and resets the clip to the whole
-    // buffer. The current position stays.
+    // Reallocates to w x h white pixels (sizes below 0 count as 0). The
+    // current position stays.
     void Resize(int w, int h);
-
-    int Width() const { return m_nWidth; }
-    int Height() const { return m_nHeight; }
 
     // Rows top to bottom, 3 bytes per pixel.
     const std::vector<uint8_t>& Pixels() const { return m_pixels; }
-    // The same pixels with rows bottom to top, for glDrawPixels.
-    std::vector<uint8_t> PixelsBottomUp() const;
-    // The pixel at (x, y) as 0xRRGGBB; callers keep 0 <= x < w, 0 <= y < h.
-    uint32_t PixelAt(int x, int y) const;
-
-    // Limits drawing to clip (right and bottom excluded) intersected with
-    // the buffer. A box with exchanged corners is an empty clip.
-    void SetClip(const CPixelRect& clip);
-    void ResetClip();
-    CPixelRect Clip() const;
 
     // White inside the box, black along its four inner edges; a box with
     // exchanged corners is normalised first, a box of zero width or height
@@ -67,12 +51,6 @@ private:
     int m_nWidth = 0;
     int m_nHeight = 0;
     std::vector<uint8_t> m_pixels;
-    // Clip, already inside the buffer: left, top inclusive; right, bottom
-    // exclusive.
-    int64_t m_clipLeft = 0;
-    int64_t m_clipTop = 0;
-    int64_t m_clipRight = 0;
-    int64_t m_clipBottom = 0;
     int32_t m_curX = 0;
     int32_t m_curY = 0;
 };

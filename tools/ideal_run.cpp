@@ -8,6 +8,8 @@
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
+#include "ideal/polygon_measures.h"
+#include "io/curve_file.h"
 #include "knot/polygon_thickness.h"
 #include "tools/relax_report.h"
 #include "tools/relax_run.h"
@@ -68,6 +70,15 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
     ideal.vertices = options.vertices;
     ideal.tubeThickness = kThickness;
     ideal.progress = options.progress;
+    ideal.asWritten = [&options](std::vector<double>& points) {
+        const Coordinates xyz = SplitCoordinates(points);
+        CDoubleArray px, py, pz;
+        FromVector(xyz.x, px);
+        FromVector(xyz.y, py);
+        FromVector(xyz.z, pz);
+        RoundLikeCurveFile(options.output, px, py, pz);
+        points = Interleave(ToVector(px), ToVector(py), ToVector(pz));
+    };
     run.result = OptimiseIdeal(ToVector(x), ToVector(y), ToVector(z), run.inputKnot, ideal);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!run.result.ok) {
@@ -99,8 +110,8 @@ std::string FormatIdealSummary(const IdealRun& run)
     std::snprintf(line, sizeof line, "active struts: %d, active curvature constraints: %d\n", r.activeStruts,
                   r.activeCurvature);
     text += line;
-    std::snprintf(line, sizeof line, "iterations: %lld relaxation, %lld optimiser in %d solves, %.3f s\n",
-                  run.relaxIterations, r.iterations, r.solves, run.seconds);
+    std::snprintf(line, sizeof line, "iterations: %lld relaxation, %lld optimiser over %d vertex counts, %.3f s\n",
+                  run.relaxIterations, r.iterations, r.levels, run.seconds);
     text += line;
     if (r.fellBack)
         text += "the optimiser found nothing shorter: the certified start is written\n";
@@ -120,7 +131,7 @@ std::string FormatIdealJson(const IdealRun& run)
     text += ", \"curvature_constraints\": " + std::to_string(r.activeCurvature);
     text += ", \"relax_iterations\": " + std::to_string(run.relaxIterations);
     text += ", \"iterations\": " + std::to_string(r.iterations);
-    text += ", \"solves\": " + std::to_string(r.solves);
+    text += ", \"levels\": " + std::to_string(r.levels);
     text += std::string(", \"fell_back\": ") + (r.fellBack ? "true" : "false");
     text += ", \"seconds\": " + JsonNumber(run.seconds);
     text += "}\n";
@@ -130,8 +141,8 @@ std::string FormatIdealJson(const IdealRun& run)
 std::string FormatIdealProgress(const IdealProgress& p)
 {
     char line[160];
-    std::snprintf(line, sizeof line, "\rsolve %d, iteration %lld: ropelength %.5f, largest violation %.2e   ",
-                  p.solve, p.iteration, p.ropelength, p.violation);
+    std::snprintf(line, sizeof line, "\rlevel %d, iteration %lld: ropelength %.5f, largest violation %.2e   ",
+                  p.level, p.iteration, p.ropelength, p.violation);
     return line;
 }
 

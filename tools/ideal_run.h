@@ -25,6 +25,9 @@ struct IdealRunOptions {
     long long maxRelaxIterations = 1000000;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
+    // Where the polygon goes (empty: standard output); its format's
+    // rounding is applied before the certificate.
+    std::string output;
 };
 
 struct IdealRun {
@@ -53,7 +56,7 @@ std::string FormatIdealSummary(const IdealRun& run);
 
 // The same as one JSON object on one line: keys knot, vertices, length,
 // thickness (certified radius), ropelength, struts, curvature_constraints,
-// relax_iterations, iterations, solves, fell_back, seconds.
+// relax_iterations, iterations, levels, fell_back, seconds.
 std::string FormatIdealJson(const IdealRun& run);
 
 // A progress line for standard error ("\r" first, no new line).

@@ -48,12 +48,13 @@ bool HexByte(const std::string& text, std::size_t at, uint8_t& out)
 
 }  // namespace
 
-void AddPictureOptions(CLI::App& app, PictureOptionText& text)
+void AddPictureOptions(CLI::App& app, PictureOptionText& text, PictureScaleOption scale)
 {
     app.add_option("--size", text.size, "picture size in pixels, W or WxH (16 ... 8192; default 480)")
         ->type_name("W[xH]");
     app.add_option("--colour", text.colour, "tube colour: white, pink or cyan (default white)")->type_name("C");
-    app.add_option("--scale", text.scale, "display thickness factor of the tube (default 1)")->type_name("S");
+    if (scale == PictureScaleOption::Add)
+        app.add_option("--scale", text.scale, "display thickness factor of the tube (default 1)")->type_name("S");
     app.add_flag("--fit", text.fit, "zoom so that the knot fills the picture");
     app.add_option("--turn", text.turn, "turn X,Y degrees about the eye x and y axes, as a left drag does")
         ->type_name("X,Y");

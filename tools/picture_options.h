@@ -3,6 +3,7 @@
 // --background, taken as text by the option parser and checked here.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "render/tube_picture.h"
@@ -28,8 +29,18 @@ struct PictureOptionText {
     bool fit = false;
 };
 
-// Adds the six options to `app`, storing what is typed in `text`.
-void AddPictureOptions(CLI::App& app, PictureOptionText& text);
+// Whether AddPictureOptions adds --scale: vek-relax has one of its own,
+// which sets both its mesh and its pictures.
+enum class PictureScaleOption { Add, Leave };
+
+// Adds the six options (five with Leave) to `app`, storing what is typed
+// in `text`.
+void AddPictureOptions(CLI::App& app, PictureOptionText& text,
+                       PictureScaleOption scale = PictureScaleOption::Add);
+
+// The names of the options AddPictureOptions adds (--scale included).
+inline constexpr std::array<const char*, 6> kPictureOptionNames = {"--size", "--colour", "--scale",
+                                                                   "--fit",  "--turn",   "--background"};
 
 // Each parser: true and the value for a valid text, false with a one-line
 // `error` (naming the option) otherwise; `out` is untouched then.

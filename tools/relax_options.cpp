@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 
+#include "dialogs/value_bounds.h"
 #include "ideal/optimise_ideal.h"
 #include "io/mesh_export.h"
 
@@ -118,7 +119,8 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
                            "extension (.obj, .stl, .ply)");
     positive(
         "--scale", "S", [&o](double v) { o.scale = v; },
-        "tube radius factor of the mesh, as the display thickness setting (default 1)");
+        "tube radius factor of the mesh and of the --frames pictures, as the display thickness setting "
+        "(default 1)");
     positive(
         "--units-mm", "W", [&o](double v) { o.unitsMm = v; },
         "scale the mesh so the tube is W millimetres thick (one mesh unit = 1 mm), for printing");
@@ -180,6 +182,20 @@ void AddRecordOptions(CLI::App& app, RelaxOptions& o)
            "(length / thickness), ropelength (length / (2 * certified thickness); empty where there is "
            "none), min_nonlocal_distance_over_thickness, contacts")
         ->type_name("FILE");
+    app.add_option_function<std::string>(
+           "--frames",
+           [&o](const std::string& v) {
+               if (v.empty())
+                   throw CLI::ValidationError("--frames needs a folder name");
+               o.frames = v;
+           },
+           "write the tube as PNG pictures into the folder DIR: 00000.png for the curve as read, then one after "
+           "every block of 30 iterations, for a movie (ffmpeg -i DIR/%05d.png tightening.mp4). The folder is made "
+           "when missing (not its parents) and must hold no frames of an earlier run. The picture options below "
+           "apply, with one camera for all frames (--fit: fitted to the curve as read). A frame that cannot be "
+           "written stops the run, which still writes its curve (exit status 1)")
+        ->type_name("DIR");
+    AddPictureOptions(app, o.pictureText, PictureScaleOption::Leave);
 }
 
 void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
@@ -207,14 +223,21 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
     if (given("--max-iterations") && !o.untilTight && o.refine.empty() && !o.ideal)
         return "--max-iterations only bounds --until-tight, --refine and --ideal; use --iterations for a fixed run";
-    if ((given("--scale") || o.unitsMm) && o.mesh.empty())
-        return std::string(given("--scale") ? "--scale" : "--units-mm") + " only acts on the tube of --mesh FILE";
+    if (o.unitsMm && o.mesh.empty())
+        return "--units-mm only acts on the tube of --mesh FILE";
+    if (given("--scale") && o.mesh.empty() && o.frames.empty())
+        return "--scale only acts on the tube of --mesh FILE or of --frames DIR";
+    for (const char* name : kPictureOptionNames)
+        if (given(name) && o.frames.empty() && std::string(name) != "--scale")
+            return std::string(name) + " only acts on the pictures of --frames DIR";
     if (!o.mesh.empty() && MeshFormatFromPath(o.mesh) == MeshFormat::Unknown)
         return "--mesh \"" + o.mesh + "\": the name must end in .obj, .stl or .ply";
     if (o.ideal && (o.untilTight || given("--iterations") || !o.refine.empty()))
         return "--ideal relaxes until tight itself: leave out --iterations, --until-tight and --refine";
-    if (o.ideal && !o.log.empty())
-        return "--log records the relaxation's blocks, which --ideal does not run: leave out --log";
+    if (o.ideal && (!o.log.empty() || !o.frames.empty()))
+        return std::string(o.log.empty() ? "--frames" : "--log") +
+               " records the relaxation's blocks, which --ideal does not run: leave out " +
+               (o.log.empty() ? "--frames" : "--log");
     if (o.ideal && (given("--check-knot") || given("--no-check-knot") || o.keepKnot))
         return "--ideal always checks that the knot type is kept: leave out the knot-check options";
     if (given("--vertices") && !o.ideal)
@@ -225,6 +248,23 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return std::string(o.keepKnot ? "--keep-knot" : "--check-knot") + " and --no-check-knot exclude each other";
     if (!o.log.empty() && (o.log == o.input || o.log == o.output))
         return "--log \"" + o.log + "\" would overwrite the " + (o.log == o.input ? "input" : "--output") + " file";
+    for (const std::string* other : {&o.input, &o.output, &o.mesh, &o.log})
+        if (!o.frames.empty() && o.frames == *other)
+            return "--frames \"" + o.frames + "\" is also the name of a file of the run";
+    return {};
+}
+
+// With --frames: the picture options into options.picture.
+std::string PictureError(RelaxOptions& o)
+{
+    if (o.frames.empty())
+        return {};
+    std::string error;
+    if (!ParsePictureOptions(o.pictureText, o.picture, error))
+        return error;
+    if (!TubeScaleRefusal(o.scale).empty())
+        return "--scale: the pictures of --frames take a factor of at most " + std::to_string(kMaxTubeScale);
+    o.picture.tubeScale = o.scale;
     return {};
 }
 
@@ -248,6 +288,8 @@ bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& opt
         return false;
     }
     error = CombinationError(app, options);
+    if (error.empty())
+        error = PictureError(options);
     return error.empty();
 }
 

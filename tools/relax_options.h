@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/picture_options.h"
+
 namespace vek {
 
 // Iteration counts above this are refused as a mistake: at the usual point
@@ -48,6 +50,13 @@ struct RelaxOptions {
     // --log FILE.csv: the convergence log (one row for the curve as read,
     // one after every block); empty: none.
     std::string log;
+    // --frames DIR: a numbered PNG of the tube for the curve as read and
+    // after every block; empty: none.
+    std::string frames;
+    // The picture options as typed (--scale is `scale` above) and, with
+    // --frames, checked into `picture` (its tubeScale is `scale`).
+    PictureOptionText pictureText;
+    TubePictureOptions picture;
 };
 
 // Parses the arguments after the program name:
@@ -55,7 +64,8 @@ struct RelaxOptions {
 //         [--precision P] [--output FILE] [--mesh FILE [--scale S]
 //         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
 //         [--keep-knot] [--refine P[,P2,...]] [--log FILE.csv]
-//         [--ideal [--vertices V]] | --help
+//         [--frames DIR [--size W[xH]] [--colour C] [--scale S] [--fit]
+//         [--turn X,Y] [--background B]] [--ideal [--vertices V]] | --help
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -67,8 +77,12 @@ struct RelaxOptions {
 // without --output (the JSON goes to standard output, where the points
 // would otherwise go too), --check-knot with --no-check-knot, and
 // --keep-knot with --no-check-knot, a --log name that is also the INPUT
-// or --output name (the log would overwrite it); --ideal with
-// --iterations, --until-tight, --refine, --log or the knot-check
+// or --output name (the log would overwrite it); a --frames name that is
+// the INPUT, --output, --mesh or --log name, the picture options without
+// --frames (--scale without --mesh or --frames), their values as
+// ParsePictureOptions refuses them, a --scale above the display thickness
+// dialog's bound with --frames; --ideal with
+// --iterations, --until-tight, --refine, --log, --frames or the knot-check
 // options (it relaxes as far as it needs and checks the knot type itself),
 // --vertices without --ideal or outside kMinIdealVertices ...
 // kMaxIdealVertices. The --refine precisions are finite numbers above 0,

@@ -24,22 +24,47 @@ RelaxRecords::RelaxRecords(const CDoubleArray& x, const CDoubleArray& y, const C
 
 bool RelaxRecords::Start(const RelaxOptions& options, std::string& error)
 {
-    if (options.log.empty())
-        return true;
-    // Opening the log empties it: it must not be the curve's own file.
-    for (const std::string& other : {options.input, options.output})
-        if (!other.empty() && SameFile(options.log, other)) {
-            error = "--log \"" + options.log + "\" is the file \"" + other + "\"; it would be overwritten";
+    if (!options.log.empty()) {
+        // Opening the log empties it: it must not be the curve's own file.
+        for (const std::string& other : {options.input, options.output})
+            if (!other.empty() && SameFile(options.log, other)) {
+                error = "--log \"" + options.log + "\" is the file \"" + other + "\"; it would be overwritten";
+                return false;
+            }
+        if (!m_log.Open(options.log, error) || !m_log.Write(m_x, m_y, m_z, m_thickness, 0, error))
             return false;
-        }
-    return m_log.Open(options.log, error) && m_log.Write(m_x, m_y, m_z, m_thickness, 0, error);
+    }
+    // The frames last: a refused log leaves no frame behind that the next
+    // run would take for an earlier one.
+    return options.frames.empty() || m_frames.Start(options.frames, options.picture, m_x, m_y, m_z, error);
 }
 
-void RelaxRecords::AfterBlock(long long iteration)
+bool RelaxRecords::AfterBlock(long long iteration)
 {
     std::string error;
     if (m_log.IsOpen() && !m_failed && !m_log.Write(m_x, m_y, m_z, m_thickness, iteration, error))
         Fail(error);
+    return Frame(iteration);
+}
+
+bool RelaxRecords::AfterKeep(long long iteration)
+{
+    return iteration == m_framedIteration || Frame(iteration);
+}
+
+bool RelaxRecords::Frame(long long iteration)
+{
+    if (!m_frames.IsOpen() || m_framesFailed)
+        return !m_framesFailed;
+    std::string error;
+    if (m_frames.Write(m_x, m_y, m_z, error)) {
+        m_framedIteration = iteration;
+        return true;
+    }
+    m_framesFailed = true;
+    std::fprintf(stderr, "vek-relax: %s; the run stops after iteration %lld and its curve is written\n",
+                 error.c_str(), iteration);
+    return false;
 }
 
 bool RelaxRecords::Finish()
@@ -49,7 +74,7 @@ bool RelaxRecords::Finish()
         m_failed = true;
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
     }
-    return !m_failed;
+    return !m_failed && !m_framesFailed;
 }
 
 void RelaxRecords::Fail(const std::string& error)

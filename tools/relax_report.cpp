@@ -172,11 +172,4 @@ std::string FormatRelaxJson(const RelaxReport& report)
     return text;
 }
 
-std::string RelaxSummary(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                         long long iterations, double seconds)
-{
-    return FormatRelaxSummary(
-        MeasureRelaxation(x, y, z, thickness, IdentifyCurveKnot(x, y, z), iterations, seconds));
-}
-
 }  // namespace vek

@@ -93,9 +93,4 @@ std::string KnotText(const KnotType& knot);
 // missing.
 std::string KnotJson(const KnotType& knot, const std::string& suffix);
 
-// FormatRelaxSummary(MeasureRelaxation(...)) of a fixed run that began as
-// the knot of the curve it measures.
-std::string RelaxSummary(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                         long long iterations, double seconds);
-
 }  // namespace vek

@@ -53,15 +53,20 @@ int IdealMain(const vek::RelaxOptions& options, CDoubleArray& x, CDoubleArray& y
     run.vertices = options.vertices;
     run.precision = options.precision;
     run.maxRelaxIterations = options.maxIterations;
+    run.output = options.output;
     const bool showProgress = !options.json && isatty(fileno(stderr));
     const auto start = std::chrono::steady_clock::now();
     bool shown = false;
+    auto lastShown = start;
     if (showProgress)
         run.progress = [&](const vek::IdealProgress& p) {
-            if (std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+            // From the first second on, ten lines a second at the most.
+            const auto now = std::chrono::steady_clock::now();
+            if (now - start < std::chrono::seconds(1) || (shown && now - lastShown < std::chrono::milliseconds(100)))
                 return;
             std::fputs(vek::FormatIdealProgress(p).c_str(), stderr);
             shown = true;
+            lastShown = now;
         };
     const vek::IdealRun result = vek::RunIdeal(x, y, z, run);
     if (shown)
@@ -131,9 +136,12 @@ int main(int argc, char** argv)
         return vek::RelaxCurve(x, y, z, count, vek::kThickness, precision, workspace);
     });
     // The curve after every block that did iterations is recorded; a block
-    // the guard undid (--keep-knot) did none.
+    // the guard undid (--keep-knot) did none. A frame that cannot be
+    // written stops the run as a refusal would: the next block does none.
     long long recorded = 0;
-    const auto runBlock = [&](long long count) {
+    const auto runBlock = [&](long long count) -> long long {
+        if (records.Stopped())
+            return 0;
         const long long did = relaxBlock(count);
         recorded += did;
         if (did > 0)
@@ -167,6 +175,11 @@ int main(int argc, char** argv)
         refused = false;
         converged.reset();
         done = guard.KeptIterations();
+        records.AfterKeep(done);
+    }
+    if (records.Stopped()) {
+        refused = false;
+        converged.reset();
     }
     if (guard.PassageBlock() > 0)
         std::fprintf(stderr, "vek-relax: %s", vek::KnotGuardText(guard).c_str());

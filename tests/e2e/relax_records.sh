@@ -3,6 +3,10 @@
 # log (--log) has a header and one row per block (and one for the start)
 # with consistent iteration numbers; a log that cannot be written ends the
 # program with status 1 before any iteration; bad values give status 2.
+# The frames (--frames): one PNG of the asked size per row of the log; a
+# folder that cannot be made ends the program with status 1 before the
+# run, a frame that cannot be written stops the run, which still writes
+# its curve, with status 1; bad picture options give status 2.
 #
 # Usage: relax_records.sh VEK_RELAX EXAMPLES_DIR OUTPUT_DIR
 set -uo pipefail
@@ -80,6 +84,97 @@ expect_status 2 "$knot" --log
 expect_status 2 "$knot" --log=
 expect_status 2 "$knot" --log "$knot"
 expect_status 2 "$knot" --output "$out/o.txt" --log "$out/o.txt"
+
+# --- Frames ---------------------------------------------------------------
+# Width and height of a PNG from its header; empty for a file that is none.
+png_size() {
+  [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || return
+  od -An -tu1 -j16 -N8 "$1" |
+    awk '{ printf "%dx%d", $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }'
+}
+# name | arguments | frames | size
+while IFS='|' read -r name args count size; do
+  frames="$out/frames-$name"
+  # shellcheck disable=SC2086
+  expect_status 0 "$knot" $args --output "$out/$name.txt" --log "$out/$name.csv" --frames "$frames"
+  got=$(find "$frames" -name '*.png' | wc -l)
+  [ "$got" -eq "$count" ] || fail "frames $name: $got frames, not $count"
+  rows=$(($(wc -l <"$out/$name.csv") - 1))
+  [ "$rows" -eq "$count" ] || fail "frames $name: $rows log rows for $count frames"
+  for ((k = 0; k < count; k++)); do
+    frame=$(printf '%s/%05d.png' "$frames" "$k")
+    [ "$(png_size "$frame")" = "$size" ] || fail "frames $name: $frame is not a $size PNG"
+  done
+done <<'TABLE'
+fixed|--iterations 100 --size 64x48|5|64x48
+fitted and turned|--iterations 60 --fit --turn 20,30 --colour pink --background 102030|3|480x480
+until tight|--until-tight --max-iterations 90 --size 40 --scale 2|4|40x40
+refine|--iterations 30 --refine 3 --max-iterations 60 --size 32|4|32x32
+TABLE
+
+# --keep-knot: the run stops in block 9 and keeps the curve of iteration
+# 240; the frames end with it.
+expect_status 3 "$knot" --iterations 3000 --precision 0.3 --keep-knot --output "$out/kept.txt" \
+  --frames "$out/frames-kept" --size 32
+got=$(find "$out/frames-kept" -name '*.png' | wc -l)
+[ "$got" -eq 9 ] || fail "--keep-knot: $got frames, not 9 (iterations 0 ... 240)"
+
+# Older frames in the folder, or a folder that cannot be made: status 1
+# before the run.
+while IFS='|' read -r name frames; do
+  rm -f "$out/refused.txt"
+  expect_status 1 "$knot" --iterations 30 --output "$out/refused.txt" --frames "$frames"
+  [ ! -e "$out/refused.txt" ] || fail "frames $name: the run went on and wrote its points"
+  grep -q -- "--frames" "$out/stderr" || fail "frames $name: the message does not name --frames"
+done <<TABLE
+older frames|$out/frames-fixed
+missing parent|$out/missing/frames
+a file|$out/a-file
+under a file|$out/a-file/frames
+TABLE
+
+# A frame that cannot be written (the folder moved away during the run and
+# a file put in its place): status 1, the frames written are PNGs and
+# numbered from 0 without a gap, and the curve of the iterations done is
+# written.
+gone="$out/frames-gone"
+"$relax" "$knot" --iterations 30000 --output "$out/gone.txt" --frames "$gone" --size 400 \
+  >"$out/stdout" 2>"$out/gone.err" &
+runner=$!
+for ((tries = 0; tries < 600; tries++)); do
+  [ -e "$gone/00002.png" ] && break
+  sleep 0.05
+done
+mv "$gone" "$gone.moved" && touch "$gone"
+wait "$runner"
+status=$?
+[ "$status" -eq 1 ] || fail "a frame that failed: status $status, not 1: $(head -c 300 "$out/gone.err")"
+grep -q "the run stops after iteration" "$out/gone.err" || fail "a frame that failed: no message"
+grep -q "^iterations: " "$out/gone.err" || fail "a frame that failed: no summary"
+[ -s "$out/gone.txt" ] || fail "a frame that failed: the curve was not written"
+written=$(find "$gone.moved" -name '*.png' | wc -l)
+[ "$written" -ge 3 ] || fail "a frame that failed: only $written frames before the failure"
+for ((k = 0; k < written; k++)); do
+  frame=$(printf '%s/%05d.png' "$gone.moved" "$k")
+  [ "$(png_size "$frame")" = "400x400" ] || fail "a frame that failed: $frame is not a 400x400 PNG"
+done
+
+# --- Bad picture arguments: status 2, no folder made ----------------------
+while read -r args; do
+  # shellcheck disable=SC2086
+  expect_status 2 "$knot" --output "$out/bad.txt" $args
+  [ ! -e "$out/bad-frames" ] || fail "vek-relax $args made the folder"
+done <<TABLE
+--frames
+--size 64
+--fit --iterations 30
+--frames $out/bad-frames --size 15
+--frames $out/bad-frames --colour red
+--frames $out/bad-frames --turn 10
+--frames $out/bad-frames --scale -1
+--frames $out/bad-frames --ideal
+--frames $out/bad-frames --background 12345g
+TABLE
 
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
 echo "relax records: all checks passed"

@@ -65,6 +65,7 @@ int ScriptedDialogs::Enter(wxDialog* dialog)
 void FrameTest::SetUp()
 {
     frame = new CMainFrame;
+    probe = std::make_unique<ViewProbe>(View());
     frame->SetClientSize(640, 480);
     frame->Show();
     frame->Raise();
@@ -78,6 +79,7 @@ void FrameTest::TearDown()
         frame->Destroy();
     }
     PumpEvents(30);
+    probe.reset();
 }
 
 void FrameTest::SetCurve(const std::vector<std::array<double, 3>>& points)

@@ -10,10 +10,12 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/main_frame.h"
+#include "view_probe.h"
 
 // Handles queued events for about `ms` milliseconds (and idle processing,
 // which deletes destroyed windows).
@@ -60,17 +62,20 @@ private:
     std::deque<Answer> m_answers;
 };
 
-// A fresh main frame with a 640 x 480 client area, destroyed after the test.
+// A fresh main frame with a 640 x 480 client area, destroyed after the test,
+// its view watched by a probe from the start.
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     CCurveView& View() { return frame->m_wndCurveView; }
+    ViewProbe& Probe() { return *probe; }
     // Adds the points to the curve directly.
     void SetCurve(const std::vector<std::array<double, 3>>& points);
 
     CMainFrame* frame = nullptr;
+    std::unique_ptr<ViewProbe> probe;
 };
 
 // Runs a shell command (xdotool, for real input events) and returns what it

@@ -74,7 +74,7 @@ TEST_F(OffscreenPictureTest, TheToolDrawsTheTurnedTubeAsTheViewShowsIt)
     View().ProcessWindowEvent(release);
 
     int width = 0, height = 0;
-    const std::vector<uint8_t> shown = View().RenderPicture(width, height);
+    const std::vector<uint8_t> shown = Probe().Picture(width, height);
     ASSERT_FALSE(shown.empty());
 
     const std::string out = TempPath("offscreen_turned.ppm");

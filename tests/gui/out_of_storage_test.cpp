@@ -86,7 +86,7 @@ TEST_F(OutOfStorageTest, DrawListOfThePaint)
         int w = 0, h = 0;
         {
             FailLargeAllocations full(1024 * 1024);
-            View().RenderPicture(w, h);
+            Probe().Picture(w, h);
             EXPECT_GE(full.Refused(), 1);
         }
         PumpEvents(100);  // the message is shown after the paint
@@ -97,7 +97,7 @@ TEST_F(OutOfStorageTest, DrawListOfThePaint)
         EXPECT_EQ(View().m_nState, Suspended);
         EXPECT_EQ(Points(View()), before);
         // Until the tube changes, further paints draw nothing and ask nothing.
-        View().RenderPicture(w, h);
+        Probe().Picture(w, h);
         PumpEvents(50);
         EXPECT_EQ(dialogs.shown.size(), 1u);
     }

@@ -94,7 +94,7 @@ TEST_F(SketchInputTest, MouseMoveInvalidatesOnlyTheOldAndNewRingBoxes)
     const CPixelRect first = View().m_rcCursor;
     EXPECT_EQ(first.right - first.left, 22);  // radius 11 at depth 0.1
     SendMouse(View(), wxEVT_MOTION, 70, 80);
-    const auto& boxes = View().RecentInvalidations();
+    const auto& boxes = Probe().Invalidations();
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_EQ(boxes[boxes.size() - 2], first);
     EXPECT_EQ(boxes.back(), View().m_rcCursor);
@@ -105,8 +105,9 @@ TEST_F(SketchInputTest, SketchPaintShowsTheClickedPointsAsCircles)
 {
     const wxSize size = View().GetClientSize();
     SendMouse(View(), wxEVT_LEFT_DOWN, size.x / 2, size.y / 2);
+    SendMouse(View(), wxEVT_LEFT_DOWN, size.x / 2, size.y / 4);
     int w = 0, h = 0;
-    const std::vector<uint8_t> rgb = View().RenderPicture(w, h);
+    const std::vector<uint8_t> rgb = Probe().Picture(w, h);
     ASSERT_EQ(rgb.size(), static_cast<size_t>(w) * h * 3);
     // Rows come from the bottom. The circle of radius 11 has a black outline
     // 11 pixels right of the centre and a white inside.
@@ -115,6 +116,10 @@ TEST_F(SketchInputTest, SketchPaintShowsTheClickedPointsAsCircles)
     EXPECT_EQ(pixel(w / 2 + 10, h / 2), 0);
     EXPECT_EQ(pixel(w / 2 + 30, h / 2), 255);
     EXPECT_EQ(pixel(0, h / 3), 0);  // the frame along the left edge
+    // The sketch is shown the right way up: the upper point's circle is in
+    // the upper half, nothing at its mirror image in the lower half.
+    EXPECT_EQ(pixel(w / 2 + 10, h / 4), 0);
+    EXPECT_EQ(pixel(w / 2 + 10, h - 1 - h / 4), 255);
 }
 
 using PointsFileCommandTest = FrameTest;

@@ -114,10 +114,10 @@ void ExpectFinite(const CCurveView& view)
 }
 
 // Paints what the view shows now; the picture must come out whole.
-void ExpectPaints(CCurveView& view)
+void ExpectPaints(ViewProbe& probe)
 {
     int w = 0, h = 0;
-    const std::vector<uint8_t> rgb = view.RenderPicture(w, h);
+    const std::vector<uint8_t> rgb = probe.Picture(w, h);
     ASSERT_GT(w, 0);
     EXPECT_EQ(rgb.size(), static_cast<size_t>(w) * h * 3);
 }
@@ -226,7 +226,7 @@ TEST_F(StressTest, RandomCommandsAtEveryDrainOfNestedRuns)
             SendMouse(View(), wxEVT_MOTION, 140, 90);
             SendMouse(View(), wxEVT_LEFT_UP, 140, 90);
             break;
-        case 9: ExpectPaints(View()); break;
+        case 9: ExpectPaints(Probe()); break;
         default: PumpEvents(1); break;
         }
         EXPECT_LE(View().m_dTubeScale, vek::kMaxTubeScale);
@@ -315,7 +315,7 @@ TEST_F(StressTest, TenThousandClickedPointsPaintSaveAndLoadBack)
     ASSERT_EQ(View().PointCount(), 10000);
     ExpectFinite(View());
     PumpEvents(50);
-    ExpectPaints(View());
+    ExpectPaints(Probe());
 
     const Points shown = SavedFormOf(View());
     const std::string path = TempPath("ten-thousand.txt");
@@ -352,14 +352,14 @@ TEST_F(StressTest, AFileOfOneHundredThousandPoints)
     SendCommand(frame, ID_FILE_LOAD_POINTS);
     ASSERT_EQ(View().PointCount(), 100000);
     EXPECT_EQ(CurveOf(View()), ReadFile(zigzagPath));
-    ExpectPaints(View());
+    ExpectPaints(Probe());
     SendCommand(frame, ID_CALC_START);  // the refusal's message goes unanswered
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_NE(dialogs.shown[1].message.find("点の数が上限"), std::string::npos) << dialogs.shown[1].message;
     EXPECT_EQ(View().m_nState, Suspended);
     EXPECT_EQ(View().RunDepth(), 0);
     EXPECT_EQ(CurveOf(View()), ReadFile(zigzagPath));
-    ExpectPaints(View());
+    ExpectPaints(Probe());
 
     // The precision that would give it a million points is refused too.
     dialogs.Then(TypeValue("1"));
@@ -381,7 +381,7 @@ TEST_F(StressTest, AFileOfOneHundredThousandPoints)
     EXPECT_GT(View().PointCount(), 200);
     EXPECT_LT(View().PointCount(), 300);
     ExpectFinite(View());
-    ExpectPaints(View());
+    ExpectPaints(Probe());
 
     const Points shown = SavedFormOf(View());
     const std::string saved = TempPath("circle-relaxed.txt");
@@ -417,7 +417,7 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
     const Points loaded = CurveOf(View());
     ASSERT_FALSE(loaded.empty());
     ExpectFinite(View());
-    ExpectPaints(View());
+    ExpectPaints(Probe());
 
     int drains = 0;
     View().SetDrain([&] {
@@ -449,13 +449,13 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
         EXPECT_GT(View().PointCount(), 3);
         break;
     }
-    ExpectPaints(View());
+    ExpectPaints(Probe());
     // The tube at the largest display factor the dialog takes.
     dialogs.Then(TypeValue("-1e6"));
     SendCommand(frame, ID_SETTINGS_COLOR_WIDTH);
     EXPECT_EQ(View().m_dTubeScale, -1e6);
     ExpectFinite(View());
-    ExpectPaints(View());
+    ExpectPaints(Probe());
 
     const Points shown = SavedFormOf(View());
     const std::string saved = TempPath(std::string("hostile-saved-") + c.name + ".txt");

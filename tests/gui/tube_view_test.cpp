@@ -51,7 +51,7 @@ TEST_F(TubeViewTest, ACircleIsDrawnAsALitTube)
 {
     ShowCircleTube();
     int w = 0, h = 0;
-    const std::vector<uint8_t> rgb = View().RenderPicture(w, h);
+    const std::vector<uint8_t> rgb = Probe().Picture(w, h);
     ASSERT_FALSE(rgb.empty());
     const PictureStats s = Measure(rgb);
     // A ring of tube: neither all black nor one flat colour, and most of the
@@ -65,9 +65,9 @@ TEST_F(TubeViewTest, TheTubeColourChangesThePicture)
 {
     ShowCircleTube();
     int w = 0, h = 0;
-    const PictureStats white = Measure(View().RenderPicture(w, h));
+    const PictureStats white = Measure(Probe().Picture(w, h));
     View().m_crTube = 0x00FFCCAA;  // light blue: less red
-    const PictureStats cyan = Measure(View().RenderPicture(w, h));
+    const PictureStats cyan = Measure(Probe().Picture(w, h));
     EXPECT_LT(cyan.meanRed, white.meanRed - 5.0);
     EXPECT_EQ(cyan.litPixels, white.litPixels);
 }
@@ -84,8 +84,8 @@ TEST_F(TubeViewTest, VertexArraysDrawExactlyWhatQuadByQuadDrawingDraws)
     View().ProcessWindowEvent(release);
     ASSERT_NE(View().ViewMatrix()[1], 0.0);  // turned about the eye y axis
     int w = 0, h = 0;
-    const std::vector<uint8_t> arrays = View().RenderPicture(w, h, false);
-    const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
+    const std::vector<uint8_t> arrays = Probe().Picture(w, h, ViewProbe::Tube::AsPainted);
+    const std::vector<uint8_t> immediate = Probe().Picture(w, h, ViewProbe::Tube::QuadByQuad);
     ASSERT_FALSE(arrays.empty());
     EXPECT_TRUE(arrays == immediate);
 }
@@ -99,8 +99,8 @@ TEST_F(TubeViewTest, ATubeDrawnInPiecesIsExactlyTheQuadByQuadPicture)
     View().m_nState = Suspended;
     View().ResetCamera({0.3, -1.0, 0.6}, {0.0, 0.0, 0.0});
     int w = 0, h = 0;
-    const std::vector<uint8_t> pieces = View().RenderPicture(w, h, false);
-    const std::vector<uint8_t> immediate = View().RenderPicture(w, h, true);
+    const std::vector<uint8_t> pieces = Probe().Picture(w, h, ViewProbe::Tube::AsPainted);
+    const std::vector<uint8_t> immediate = Probe().Picture(w, h, ViewProbe::Tube::QuadByQuad);
     ASSERT_FALSE(pieces.empty());
     EXPECT_GT(Measure(pieces).litPixels, static_cast<size_t>(w) * h / 200);
     EXPECT_TRUE(pieces == immediate);
@@ -113,7 +113,7 @@ TEST_F(TubeViewTest, StopWhileSketchingDrawsNoStaleTube)
     View().AppendPoint(0.1, 0.1, 0.1);  // the tube no longer matches
     SendCommand(frame, ID_CALC_STOP);
     int w = 0, h = 0;
-    const PictureStats s = Measure(View().RenderPicture(w, h));
+    const PictureStats s = Measure(Probe().Picture(w, h));
     EXPECT_EQ(s.litPixels, 0u);
 }
 
@@ -131,10 +131,10 @@ TEST_F(TubeViewTest, ARunShowsTheTubeAfterThirtyIterations)
             SendCommand(frame, ID_CALC_STOP);
         }
     });
-    const int paints = View().TubePaintCount();
+    const int paints = Probe().TubePaints();
     SendCommand(frame, ID_CALC_START);
     EXPECT_GT(tubeSizeAtFirstDrain, 0);
-    EXPECT_GT(View().TubePaintCount(), paints);
+    EXPECT_GT(Probe().TubePaints(), paints);
 }
 
 // Reset gives back what the drawn tube held: the tube arrays and every part
@@ -145,8 +145,9 @@ TEST_F(TubeViewTest, ResetReleasesTheTubeAndTheDrawList)
     View().BuildTube();
     View().m_nState = Suspended;
     int w = 0, h = 0;
-    ASSERT_FALSE(View().RenderPicture(w, h).empty());
-    const TubeDrawList& list = View().DrawList();
+    ASSERT_FALSE(Probe().Picture(w, h).empty());
+    ASSERT_NE(Probe().DrawnList(), nullptr);
+    const TubeDrawList& list = *Probe().DrawnList();
     ASSERT_FALSE(list.Empty());
     ASSERT_EQ(list.vertices.size(), 3000u * 30 * 3);
     SendCommand(frame, ID_CALC_RESET);

@@ -4,13 +4,13 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
 #include "curve/constants.h"
 #include "render/make_frame.h"
 #include "render/vec3.h"
+#include "test_support.h"
 
 namespace {
 
@@ -78,11 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
 // previous w, angle (j / n) * 2 pi, P + r * (cos * v + sin * w).
 TEST(BuildTubeVertices, FollowTheRingFormulaExactly)
 {
-    std::mt19937_64 random(11);
-    std::uniform_real_distribution<double> value(-1.0, 1.0);
-    std::vector<Vec3> p(23);
-    for (Vec3& q : p)
-        q = {value(random), value(random), value(random)};
+    std::vector<Vec3> p;
+    for (const Point& q : RandomCurve(11, 23, 1.0))
+        p.push_back({q.x, q.y, q.z});
     Tube t(p, 30);
     t.Build(vek::kThickness, 1.7);
     const double r = 1.7 * vek::kThickness * 0.5;

@@ -8,8 +8,8 @@
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
-#include "io/points_file.h"
 #include "tools/relax_cli.h"
+#include "test_support.h"
 
 namespace {
 
@@ -25,9 +25,8 @@ CurveContacts Contacts(const CDoubleArray& x, const CDoubleArray& y, const CDoub
 TEST(CurveContacts, TightTrefoilTouchesItselfAtItsNearestDistance)
 {
     CDoubleArray x, y, z;
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
-    ASSERT_EQ(vek::RelaxCurve(x, y, z, 3000, vek::kThickness, 1.0), 3000);
+    ReadTightTrefoil(x, y, z);
+    ASSERT_FALSE(HasFatalFailure());
     const CurveContacts contacts = Contacts(x, y, z);
     // Three crossings, each pressing strands together over several points.
     EXPECT_GE(contacts.count, 30);

@@ -8,23 +8,7 @@
 
 #include "curve/constants.h"
 #include "curve/relax_step.h"
-
-namespace {
-
-struct Point {
-    double x, y, z;
-};
-
-void SetCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const std::vector<Point>& points)
-{
-    for (const Point& p : points) {
-        x.Add(p.x);
-        y.Add(p.y);
-        z.Add(p.z);
-    }
-}
-
-}  // namespace
+#include "test_support.h"
 
 TEST(CurveLength, ClosedPolylineIncludesTheClosingSegment)
 {
@@ -41,7 +25,7 @@ TEST(CurveLength, ClosedPolylineIncludesTheClosingSegment)
     };
     for (const Case& c : cases) {
         CDoubleArray x, y, z;
-        SetCurve(x, y, z, c.points);
+        SetArrays(x, y, z, c.points);
         EXPECT_NEAR(CurveLength(x, y, z), c.length, 1e-15) << c.points.size() << " points";
     }
 }
@@ -64,7 +48,7 @@ TEST(MinNonLocalDistance, IgnoresPointsInsideTheWindowAlongTheCurve)
     for (int k = 0; k < count; ++k)
         square.push_back({0, count * s - k * s, 0});
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, square);
+    SetArrays(x, y, z, square);
     EXPECT_NEAR(MinNonLocalDistance(x, y, z, window), 5 * s, 1e-12);
 }
 
@@ -72,7 +56,7 @@ TEST(MinNonLocalDistance, FindsTheClosestFacingPoints)
 {
     const double window = ExclusionWindow(vek::kThickness);
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, {{0, -0.005, 0}, {1, 0, 0}, {0, 0.005, 0}, {-1, 0, 0}});
+    SetArrays(x, y, z, {{0, -0.005, 0}, {1, 0, 0}, {0, 0.005, 0}, {-1, 0, 0}});
     EXPECT_NEAR(MinNonLocalDistance(x, y, z, window), 0.01, 1e-15);
 }
 
@@ -88,7 +72,7 @@ TEST(MinNonLocalDistance, InfiniteWhenNoPointHasACandidate)
     };
     for (const auto& points : cases) {
         CDoubleArray x, y, z;
-        SetCurve(x, y, z, points);
+        SetArrays(x, y, z, points);
         EXPECT_EQ(MinNonLocalDistance(x, y, z, window), inf) << points.size() << " points";
     }
 }

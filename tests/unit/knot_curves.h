@@ -21,14 +21,14 @@ struct Polygon {
     }
 };
 
-// The torus knot T(p, q) on a torus of radii 2 and 1: n vertices.
-inline Polygon TorusKnot(int p, int q, int n)
+// The torus knot T(p, q) on a torus of radii a and b: n vertices.
+inline Polygon TorusKnot(int p, int q, int n, double a = 2.0, double b = 1.0)
 {
     Polygon poly;
     for (int k = 0; k < n; ++k) {
         const double t = 2.0 * kPi * k / n;
-        const double r = 2.0 + std::cos(q * t);
-        poly.Add(r * std::cos(p * t), r * std::sin(p * t), std::sin(q * t));
+        const double r = a + b * std::cos(q * t);
+        poly.Add(r * std::cos(p * t), r * std::sin(p * t), b * std::sin(q * t));
     }
     return poly;
 }

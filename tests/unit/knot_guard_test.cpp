@@ -9,16 +9,10 @@
 
 #include "curve/constants.h"
 #include "curve/relax_workspace.h"
-#include "io/points_file.h"
 #include "tools/relax_cli.h"
+#include "test_support.h"
 
 namespace {
-
-void ReadTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
-{
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
-}
 
 // Relaxes the example trefoil through the guard for `iterations` at
 // `precision`; returns the iterations the run reports.
@@ -38,7 +32,7 @@ long long GuardedRun(vek::KnotGuard& guard, CDoubleArray& x, CDoubleArray& y, CD
 TEST(KnotGuard, KeepStopsAtThePassageWithTheLastCurveOfTheStartingType)
 {
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     const vek::KnotType start = vek::IdentifyCurveKnot(x, y, z);
     ASSERT_EQ(start.name, "3_1");
     vek::KnotGuard guard(x, y, z, start, vek::KnotCheck::On, true);
@@ -58,7 +52,7 @@ TEST(KnotGuard, KeepStopsAtThePassageWithTheLastCurveOfTheStartingType)
     // The same curve relaxed block by block without the guard's keep: the
     // change is told, the run goes on to the end.
     CDoubleArray x2, y2, z2;
-    ReadTrefoil(x2, y2, z2);
+    ReadExampleTrefoil(x2, y2, z2);
     vek::KnotGuard told(x2, y2, z2, start, vek::KnotCheck::On, false);
     // (At precision 0.3 the curve collapses after 300 iterations.)
     EXPECT_EQ(GuardedRun(told, x2, y2, z2, 300, 0.3), 300);
@@ -70,7 +64,7 @@ TEST(KnotGuard, ATightRunKeepsItsTypeAndOffChecksNothing)
 {
     for (const vek::KnotCheck check : {vek::KnotCheck::Auto, vek::KnotCheck::Off}) {
         CDoubleArray x, y, z;
-        ReadTrefoil(x, y, z);
+        ReadExampleTrefoil(x, y, z);
         vek::KnotGuard guard(x, y, z, vek::IdentifyCurveKnot(x, y, z), check, true);
         EXPECT_EQ(GuardedRun(guard, x, y, z, 900, 1.0), 900);
         EXPECT_EQ(guard.PassageBlock(), 0);
@@ -85,7 +79,7 @@ TEST(KnotGuard, ATightRunKeepsItsTypeAndOffChecksNothing)
 TEST(KnotGuard, AnUnidentifiedStartTurnsTheGuardOff)
 {
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::KnotType none;  // known = false
     vek::KnotGuard guard(x, y, z, none, vek::KnotCheck::On, true);
     EXPECT_FALSE(guard.Active());

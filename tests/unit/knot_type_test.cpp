@@ -8,9 +8,9 @@
 #include "curve/constants.h"
 #include "curve/resample_curve.h"
 #include "knot/alexander.h"
-#include "knot_curves.h"
 #include "io/points_file.h"
 #include "tools/relax_run.h"
+#include "test_support.h"
 
 namespace {
 
@@ -129,8 +129,7 @@ TEST(KnotIdentification, ExamplesBeforeAndAfterRelaxation)
         SCOPED_TRACE(file);
         CDoubleArray x, y, z;
         std::string error;
-        ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/" + file + ".txt", x, y, z, error))
-            << error;
+        ASSERT_TRUE(ReadPointsFile(ExamplePath(file + ".txt"), x, y, z, error)) << error;
         const int n = x.GetSize();
         EXPECT_EQ(vek::IdentifyKnot({x.GetData(), static_cast<size_t>(n)}, {y.GetData(), static_cast<size_t>(n)},
                                     {z.GetData(), static_cast<size_t>(n)})

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ideal/polygon_measures.h"
+#include "ideal/polygon_pairs.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
-#include "tests/unit/knot_curves.h"
 #include "tools/relax_options.h"
+#include "tools/relax_run.h"
+#include "test_support.h"
 
 namespace {
 
@@ -65,6 +70,86 @@ TEST(OptimiseIdeal, RefusesAStartOfAnotherKnotType)
     const vek::IdealResult result = vek::OptimiseIdeal(trefoil.x, trefoil.y, trefoil.z, unknot, options);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
+}
+
+// What a text file with four significant digits would hold: much coarser
+// than the position data file, so that a certificate taken before the
+// rounding would be caught.
+void RoundToFourDigits(std::vector<double>& points)
+{
+    for (double& v : points) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3e", v);
+        v = std::strtod(text, nullptr);
+    }
+}
+
+TEST(OptimiseIdeal, CertifiesTheCoordinatesAsWritten)
+{
+    const knotcurves::Polygon trefoil = knotcurves::TorusKnot(2, 3, 120);
+    const vek::KnotType expected = vek::IdentifyKnot(trefoil.x, trefoil.y, trefoil.z);
+    vek::IdealOptions options;
+    options.vertices = 48;
+    options.maxIterations = 200;
+    options.asWritten = RoundToFourDigits;
+    const vek::IdealResult result = vek::OptimiseIdeal(trefoil.x, trefoil.y, trefoil.z, expected, options);
+    ASSERT_TRUE(result.ok) << result.error;
+    std::vector<double> points = vek::Interleave(result.x, result.y, result.z);
+    const std::vector<double> returned = points;
+    RoundToFourDigits(points);
+    EXPECT_EQ(points, returned) << "the returned polygon is not the rounded one";
+    const vek::PolygonThickness again = vek::ComputePolygonThickness(result.x, result.y, result.z);
+    EXPECT_EQ(again.thickness, result.thickness.thickness);
+    EXPECT_GE(2.0 * again.thickness, options.tubeThickness);
+}
+
+// The ideal unknot is the round circle, L / (2 thickness) = pi; a 64-gon
+// can come within 0.08 % of it (64 tan(pi / 64)). The ellipse's flat sides
+// must bend until every vertex bounds the thickness on both sides.
+TEST(OptimiseIdeal, AnEllipseBecomesARoundCircle)
+{
+    knotcurves::Polygon ellipse;
+    for (int k = 0; k < 90; ++k) {
+        const double t = 2.0 * knotcurves::kPi * k / 90;
+        ellipse.Add(1.0 * std::cos(t), 0.6 * std::sin(t), 0.0);
+    }
+    const vek::KnotType unknot = vek::IdentifyKnot(ellipse.x, ellipse.y, ellipse.z);
+    vek::IdealOptions options;
+    options.vertices = 64;
+    options.maxSeconds = 30.0;
+    const vek::IdealResult result = vek::OptimiseIdeal(ellipse.x, ellipse.y, ellipse.z, unknot, options);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_FALSE(result.fellBack);
+    EXPECT_LT(result.ropelength, knotcurves::kPi * 1.001);
+    EXPECT_GE(result.ropelength, knotcurves::kPi);
+}
+
+// The relaxation's tight trefoil touches itself along long stretches: many
+// constraints are active at once from the first step.
+TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
+{
+    CDoubleArray x, y, z;
+    ReadExampleTrefoil(x, y, z);
+    ASSERT_FALSE(HasFatalFailure());
+    vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
+    std::vector<double> px(x.GetData(), x.GetData() + x.GetSize()), py(y.GetData(), y.GetData() + y.GetSize()),
+        pz(z.GetData(), z.GetData() + z.GetSize());
+    const vek::KnotType expected = vek::IdentifyKnot(px, py, pz);
+    ASSERT_EQ(expected.name, "3_1");
+    const std::vector<double> start = vek::ResampleByArcLength(px, py, pz, 64);
+    const vek::Coordinates s = vek::SplitCoordinates(start);
+    const double startRopelength = vek::CertifiedRopelength(vek::PolygonLength(start),
+                                                            vek::ComputePolygonThickness(s.x, s.y, s.z).thickness);
+    vek::IdealOptions options;
+    options.vertices = 64;
+    options.maxSeconds = 10.0;
+    const vek::IdealResult result = vek::OptimiseIdeal(px, py, pz, expected, options);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_FALSE(result.fellBack);
+    EXPECT_GT(result.iterations, 0);
+    EXPECT_GT(result.activeStruts, 10);
+    EXPECT_LT(result.ropelength, 0.99 * startRopelength);
+    EXPECT_LT(result.ropelength, 16.7);
 }
 
 class IdealBadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};

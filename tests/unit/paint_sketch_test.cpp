@@ -9,32 +9,22 @@
 #include <random>
 #include <vector>
 
-#include "sketch/recording_canvas.h"
+#include "recording_canvas.h"
 #include "sketch/sketch_mapping.h"
+#include "test_support.h"
 
 namespace {
 
 using Call = CanvasCall;
 
-struct Point3 {
-    double x, y, z;
-};
-
 struct Curve {
     CDoubleArray x, y, z;
-    explicit Curve(const std::vector<Point3>& points)
-    {
-        for (const Point3& p : points) {
-            x.Add(p.x);
-            y.Add(p.y);
-            z.Add(p.z);
-        }
-    }
+    explicit Curve(const std::vector<Point>& points) { SetArrays(x, y, z, points); }
 };
 
 const CPixelRect kRing{300, 200, 322, 222};
 
-std::vector<Call> Paint(const std::vector<Point3>& points, int w = 640, int h = 480,
+std::vector<Call> Paint(const std::vector<Point>& points, int w = 640, int h = 480,
                         const CPixelRect& ring = kRing)
 {
     Curve c(points);
@@ -100,7 +90,7 @@ TEST(PaintSketchOrder, ManyTiesMatchAStableSortByDepth)
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> pick(0, 4);
     const int n = 500;
-    std::vector<Point3> points;
+    std::vector<Point> points;
     for (int i = 0; i < n; ++i)  // x = i pixels right of the centre identifies the point
         points.push_back({i / 1000.0, 0.0, 0.05 * pick(rng)});
     std::vector<int> expected(n);
@@ -166,7 +156,7 @@ TEST(PaintSketchSkipping, NonFinitePointsGetNoCircleAndNoSegment)
 TEST(PaintSketchSkipping, NanDepthsAmongManyPointsLeaveTheOthersSorted)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::vector<Point3> points;
+    std::vector<Point> points;
     for (int i = 0; i < 200; ++i)
         points.push_back({0, 0, (i % 3 == 0) ? nan : 0.01 * ((i * 37) % 50)});
     const std::vector<Call> e = Ellipses(Paint(points));

@@ -14,36 +14,21 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace {
-
-struct Point {
-    double x, y, z;
-    bool operator==(const Point&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Point& p)
-{
-    return out << "(" << p.x << ", " << p.y << ", " << p.z << ")";
-}
 
 std::vector<Point> Parse(std::string_view text)
 {
     CDoubleArray x, y, z;
     ParsePointsText(text, x, y, z);
-    std::vector<Point> points;
-    for (int i = 0; i < x.GetSize(); ++i)
-        points.push_back({x[i], y[i], z[i]});
-    return points;
+    return PointsOf(x, y, z);
 }
 
 std::string Format(const std::vector<Point>& points)
 {
     CDoubleArray x, y, z;
-    for (const Point& p : points) {
-        x.Add(p.x);
-        y.Add(p.y);
-        z.Add(p.z);
-    }
+    SetArrays(x, y, z, points);
     return FormatPointsText(x, y, z);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <random>
@@ -15,8 +16,63 @@ namespace {
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
+// A canvas that knows its size, to read its pixels back by position.
+class TestCanvas : public RasterCanvas {
+public:
+    TestCanvas(int w, int h) : RasterCanvas(w, h) { Remember(w, h); }
+    void Resize(int w, int h)
+    {
+        RasterCanvas::Resize(w, h);
+        Remember(w, h);
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // The pixel at (x, y) as 0xRRGGBB.
+    uint32_t PixelAt(int x, int y) const
+    {
+        const size_t i = (static_cast<size_t>(y) * m_width + x) * 3;
+        return (uint32_t{Pixels()[i]} << 16) | (uint32_t{Pixels()[i + 1]} << 8) | Pixels()[i + 2];
+    }
+
+private:
+    void Remember(int w, int h)
+    {
+        m_width = std::max(0, w);
+        m_height = std::max(0, h);
+    }
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// Draws into `target` what a canvas reaching from (left, top) would get:
+// the window of a larger picture whose edges cut through its shapes.
+class WindowCanvas : public SketchCanvas {
+public:
+    WindowCanvas(SketchCanvas& target, int left, int top) : m_target(target), m_left(left), m_top(top) {}
+    void Rectangle(const CPixelRect& box) override { m_target.Rectangle(Moved(box)); }
+    void MoveTo(int x, int y) override { m_target.MoveTo(x - m_left, y - m_top); }
+    void LineTo(int x, int y) override { m_target.LineTo(x - m_left, y - m_top); }
+    void Ellipse(const CPixelRect& box) override { m_target.Ellipse(Moved(box)); }
+
+private:
+    CPixelRect Moved(const CPixelRect& b) const
+    {
+        return {b.left - m_left, b.top - m_top, b.right - m_left, b.bottom - m_top};
+    }
+    SketchCanvas& m_target;
+    int m_left, m_top;
+};
+
+// The part of the w x h buffer that `box` covers (right and bottom
+// excluded), empty when its corners are exchanged.
+CPixelRect CutToBuffer(const CPixelRect& box, int w, int h)
+{
+    const int left = std::clamp(box.left, 0, w), top = std::clamp(box.top, 0, h);
+    return {left, top, std::clamp(box.right, left, w), std::clamp(box.bottom, top, h)};
+}
+
 // The canvas as rows of '#' (black) and '.' (white).
-std::vector<std::string> Picture(const RasterCanvas& c)
+std::vector<std::string> Picture(const TestCanvas& c)
 {
     std::vector<std::string> rows;
     for (int y = 0; y < c.Height(); ++y) {
@@ -30,7 +86,7 @@ std::vector<std::string> Picture(const RasterCanvas& c)
     return rows;
 }
 
-int CountBlack(const RasterCanvas& c)
+int CountBlack(const TestCanvas& c)
 {
     int n = 0;
     for (int y = 0; y < c.Height(); ++y)
@@ -41,7 +97,7 @@ int CountBlack(const RasterCanvas& c)
 
 TEST(RasterCanvasRectangle, FrameOnTheInnerEdgesRightAndBottomExcluded)
 {
-    RasterCanvas c(7, 5);
+    TestCanvas c(7, 5);
     c.Rectangle({0, 0, 7, 5});
     c.Rectangle({2, 1, 5, 4});
     EXPECT_EQ(Picture(c), (std::vector<std::string>{
@@ -55,7 +111,7 @@ TEST(RasterCanvasRectangle, FrameOnTheInnerEdgesRightAndBottomExcluded)
 
 TEST(RasterCanvasLine, EndPixelIsExcluded)
 {
-    RasterCanvas c(6, 6);
+    TestCanvas c(6, 6);
     c.MoveTo(0, 0);
     c.LineTo(4, 0);  // horizontal
     c.MoveTo(5, 5);
@@ -74,7 +130,7 @@ TEST(RasterCanvasLine, EndPixelIsExcluded)
 
 TEST(RasterCanvasLine, ShallowLineStepsOncePerColumn)
 {
-    RasterCanvas c(9, 3);
+    TestCanvas c(9, 3);
     c.MoveTo(0, 0);
     c.LineTo(8, 2);
     // i * 2 / 8 rounded, halves away from the start: rows 0 0 1 1 1 1 2 2.
@@ -101,9 +157,10 @@ std::vector<std::pair<int64_t, int64_t>> ReferenceLine(int64_t x0, int64_t y0, i
     return pixels;
 }
 
-// Lines that leave the buffer and the clip on every side: the clipped walk
-// writes exactly the reference pixels that fall inside the clip.
-TEST(RasterCanvasLine, ClippedWalkMatchesTheFullLine)
+// Lines that leave the buffer on every side: the walk cut to the buffer
+// writes exactly the reference pixels that fall inside it. The buffer is a
+// window of a larger plane, reaching from (cl, ct) to (cr, cb) of it.
+TEST(RasterCanvasLine, WalkCutToTheBufferMatchesTheFullLine)
 {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coord(-40, 80);
@@ -115,19 +172,20 @@ TEST(RasterCanvasLine, ClippedWalkMatchesTheFullLine)
             std::swap(cl, cr);
         if (ct > cb)
             std::swap(ct, cb);
-        RasterCanvas c(40, 30);
-        c.SetClip({cl, ct, cr, cb});
-        const CPixelRect clip = c.Clip();
-        c.MoveTo(x0, y0);
-        c.LineTo(x1, y1);
+        const CPixelRect window = CutToBuffer({cl, ct, cr, cb}, 40, 30);
+        const int w = window.right - window.left, h = window.bottom - window.top;
+        TestCanvas c(w, h);
+        c.MoveTo(x0 - window.left, y0 - window.top);
+        c.LineTo(x1 - window.left, y1 - window.top);
 
-        RasterCanvas expected(40, 30);
+        TestCanvas expected(w, h);
         for (const auto& [x, y] : ReferenceLine(x0, y0, x1, y1))
-            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
-                expected.Rectangle({static_cast<int>(x), static_cast<int>(y), static_cast<int>(x) + 1,
-                                    static_cast<int>(y) + 1});
+            if (x >= window.left && x < window.right && y >= window.top && y < window.bottom) {
+                const int px = static_cast<int>(x) - window.left, py = static_cast<int>(y) - window.top;
+                expected.Rectangle({px, py, px + 1, py + 1});
+            }
         ASSERT_EQ(Picture(c), Picture(expected))
-            << "line " << x0 << "," << y0 << " -> " << x1 << "," << y1 << " clip " << cl << "," << ct << ","
+            << "line " << x0 << "," << y0 << " -> " << x1 << "," << y1 << " window " << cl << "," << ct << ","
             << cr << "," << cb;
     }
 }
@@ -135,21 +193,21 @@ TEST(RasterCanvasLine, ClippedWalkMatchesTheFullLine)
 TEST(RasterCanvasLine, EndPointsAtTheLimitsAreClippedWithoutWalkingThem)
 {
     const int32_t big = int32_t{1} << 30;
-    RasterCanvas c(64, 48);
+    TestCanvas c(64, 48);
     c.MoveTo(-big, 10);
     c.LineTo(big, 10);  // exact range: walks 64 of 2^31 steps
     for (int x = 0; x < 64; ++x)
         ASSERT_EQ(c.PixelAt(x, 10), kBlack) << x;
     EXPECT_EQ(CountBlack(c), 64);
 
-    RasterCanvas d(64, 48);
+    TestCanvas d(64, 48);
     d.MoveTo(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min());
     d.LineTo(std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max());  // cut first
     for (int x = 0; x < 48; ++x)
         EXPECT_EQ(d.PixelAt(x, x), kBlack) << x;
     EXPECT_EQ(CountBlack(d), 48);
 
-    RasterCanvas e(64, 48);
+    TestCanvas e(64, 48);
     e.MoveTo(20, std::numeric_limits<int32_t>::max());
     e.LineTo(20, std::numeric_limits<int32_t>::min());
     EXPECT_EQ(CountBlack(e), 48);
@@ -157,7 +215,7 @@ TEST(RasterCanvasLine, EndPointsAtTheLimitsAreClippedWithoutWalkingThem)
 
 TEST(RasterCanvasEllipse, SmallCirclesAreWhiteDiscsWithOnePixelOutline)
 {
-    RasterCanvas c(13, 8);
+    TestCanvas c(13, 8);
     c.Ellipse({0, 0, 2, 2});    // r = 1
     c.Ellipse({2, 0, 6, 4});    // r = 2
     c.Ellipse({6, 0, 12, 6});   // r = 3
@@ -177,7 +235,7 @@ TEST(RasterCanvasEllipse, FillsItsBoxTouchingAllFourSidesAndIsSymmetric)
 {
     for (int r = 1; r <= 40; ++r) {
         const int size = 2 * r + 4;
-        RasterCanvas c(size, size);
+        TestCanvas c(size, size);
         c.Rectangle({0, 0, size, size});  // frame on the border only
         const CPixelRect box{2, 2, 2 + 2 * r, 2 + 2 * r};
         c.Ellipse(box);
@@ -214,10 +272,10 @@ TEST(RasterCanvasEllipse, FillsItsBoxTouchingAllFourSidesAndIsSymmetric)
 TEST(RasterCanvasEllipse, ShapeDoesNotDependOnPosition)
 {
     for (int r = 1; r <= 12; ++r) {
-        RasterCanvas whole(40, 40);
+        TestCanvas whole(40, 40);
         whole.Ellipse({20 - r, 20 - r, 20 + r, 20 + r});
         for (const auto& [cx, cy] : {std::pair{0, 0}, std::pair{2, 1}, std::pair{-3, 5}, std::pair{37, 39}}) {
-            RasterCanvas cut(40, 40);
+            TestCanvas cut(40, 40);
             cut.Ellipse({cx - r, cy - r, cx + r, cy + r});
             for (int y = 0; y < 40; ++y)
                 for (int x = 0; x < 40; ++x) {
@@ -233,7 +291,7 @@ TEST(RasterCanvasEllipse, ShapeDoesNotDependOnPosition)
 
 TEST(RasterCanvasEllipse, ExchangedCornersDrawLikeTheNormalBox)
 {
-    RasterCanvas a(30, 30), b(30, 30);
+    TestCanvas a(30, 30), b(30, 30);
     a.Ellipse({10, 11, 18, 19});
     b.Ellipse({18, 19, 10, 11});  // a negative radius
     EXPECT_EQ(Picture(a), Picture(b));
@@ -242,7 +300,7 @@ TEST(RasterCanvasEllipse, ExchangedCornersDrawLikeTheNormalBox)
 
 TEST(RasterCanvasEllipse, ZeroSizeBoxIsOneBlackPixel)
 {
-    RasterCanvas c(5, 5);
+    TestCanvas c(5, 5);
     c.Ellipse({2, 3, 2, 3});
     EXPECT_EQ(CountBlack(c), 1);
     EXPECT_EQ(c.PixelAt(2, 3), kBlack);
@@ -251,7 +309,7 @@ TEST(RasterCanvasEllipse, ZeroSizeBoxIsOneBlackPixel)
 TEST(RasterCanvasEllipse, HugeBoxesCostOnlyTheClippedArea)
 {
     const int32_t big = int32_t{1} << 30;
-    RasterCanvas c(200, 100);
+    TestCanvas c(200, 100);
     c.Ellipse({-big, -big, big, big});  // the buffer lies deep inside
     EXPECT_EQ(CountBlack(c), 0);
 
@@ -266,9 +324,9 @@ TEST(RasterCanvasEllipse, HugeBoxesCostOnlyTheClippedArea)
     }
 }
 
-// A repaint clipped to a rectangle writes there exactly what a full paint
-// writes, and nothing elsewhere.
-TEST(RasterCanvasClip, ClippedPaintMatchesTheFullPaintInsideAndLeavesTheRest)
+// A buffer showing a window of the sketch, its edges cutting through the
+// shapes, holds there exactly what the whole sketch's buffer holds.
+TEST(RasterCanvasEdges, AWindowOfTheSketchMatchesTheWholeSketchThere)
 {
     CDoubleArray x, y, z;
     std::mt19937 rng(3);
@@ -279,54 +337,62 @@ TEST(RasterCanvasClip, ClippedPaintMatchesTheFullPaintInsideAndLeavesTheRest)
         z.Add(depth(rng));
     }
     const int w = 160, h = 120;
-    RasterCanvas full(w, h);
+    TestCanvas full(w, h);
     PaintSketch(full, w, h, x, y, z, CPixelRect{70, 50, 92, 72});
 
-    for (const CPixelRect clip : {CPixelRect{10, 20, 50, 45}, CPixelRect{-30, -30, 20, 200},
-                                  CPixelRect{100, 90, 400, 400}, CPixelRect{60, 60, 61, 61}}) {
-        RasterCanvas part(w, h);
-        // Make untouched pixels recognisable: black everywhere first.
-        for (int row = 0; row < h; ++row) {
+    for (const CPixelRect box : {CPixelRect{10, 20, 50, 45}, CPixelRect{-30, -30, 20, 200},
+                                 CPixelRect{100, 90, 400, 400}, CPixelRect{60, 60, 61, 61}}) {
+        const CPixelRect window = CutToBuffer(box, w, h);
+        TestCanvas part(window.right - window.left, window.bottom - window.top);
+        // Make unwritten pixels recognisable: black everywhere first.
+        for (int row = 0; row < part.Height(); ++row) {
             part.MoveTo(0, row);
-            part.LineTo(w, row);
+            part.LineTo(part.Width(), row);
         }
-        part.SetClip(clip);
-        PaintSketch(part, w, h, x, y, z, CPixelRect{70, 50, 92, 72});
-        for (int py = 0; py < h; ++py)
-            for (int px = 0; px < w; ++px) {
-                const bool inside = px >= clip.left && px < clip.right && py >= clip.top && py < clip.bottom;
-                ASSERT_EQ(part.PixelAt(px, py), inside ? full.PixelAt(px, py) : kBlack)
-                    << px << "," << py;
-            }
+        WindowCanvas shifted(part, window.left, window.top);
+        PaintSketch(shifted, w, h, x, y, z, CPixelRect{70, 50, 92, 72});
+        for (int py = 0; py < part.Height(); ++py)
+            for (int px = 0; px < part.Width(); ++px)
+                ASSERT_EQ(part.PixelAt(px, py), full.PixelAt(window.left + px, window.top + py))
+                    << window.left + px << "," << window.top + py;
     }
 }
 
-TEST(RasterCanvasClip, ClipIsCutToTheBufferAndEmptyWhenExchanged)
+TEST(RasterCanvasEdges, ShapesAreCutToTheBuffer)
 {
-    RasterCanvas c(10, 8);
-    EXPECT_EQ(c.Clip(), (CPixelRect{0, 0, 10, 8}));
-    c.SetClip({-5, 2, 50, 6});
-    EXPECT_EQ(c.Clip(), (CPixelRect{0, 2, 10, 6}));
-    c.SetClip({6, 6, 2, 2});
+    TestCanvas c(10, 8);
+    c.Rectangle({-5, 2, 50, 6});  // its left and right sides lie outside
+    EXPECT_EQ(Picture(c), (std::vector<std::string>{
+                              "..........",
+                              "..........",
+                              "##########",
+                              "..........",
+                              "..........",
+                              "##########",
+                              "..........",
+                              "..........",
+                          }));
+    c.Resize(10, 8);
+    c.Rectangle({0, 0, 10, 8});  // the frame reaches all four edges
+    EXPECT_EQ(CountBlack(c), 2 * 10 + 2 * 6);
+    // A buffer without pixels takes every shape and keeps none.
+    c.Resize(10, 0);
     c.Rectangle({0, 0, 10, 8});
     c.Ellipse({0, 0, 0, 0});
-    EXPECT_EQ(CountBlack(c), 0);
-    c.ResetClip();
-    EXPECT_EQ(c.Clip(), (CPixelRect{0, 0, 10, 8}));
+    c.MoveTo(-3, -3);
+    c.LineTo(20, 20);
+    EXPECT_TRUE(c.Pixels().empty());
 }
 
-TEST(RasterCanvasBuffer, RowsTopDownAndFlippedCopyForGl)
+TEST(RasterCanvasBuffer, RowsTopDown)
 {
-    RasterCanvas c(3, 2);
+    TestCanvas c(3, 2);
     ASSERT_EQ(c.Pixels().size(), 18u);
     c.MoveTo(0, 0);
     c.LineTo(3, 0);  // top row black
     const std::vector<uint8_t>& top = c.Pixels();
     EXPECT_EQ(std::vector<uint8_t>(top.begin(), top.begin() + 9), std::vector<uint8_t>(9, 0));
     EXPECT_EQ(std::vector<uint8_t>(top.begin() + 9, top.end()), std::vector<uint8_t>(9, 255));
-    const std::vector<uint8_t> flipped = c.PixelsBottomUp();
-    EXPECT_EQ(std::vector<uint8_t>(flipped.begin(), flipped.begin() + 9), std::vector<uint8_t>(9, 255));
-    EXPECT_EQ(std::vector<uint8_t>(flipped.begin() + 9, flipped.end()), std::vector<uint8_t>(9, 0));
 
     c.Resize(-4, 5);
     EXPECT_EQ(c.Width(), 0);

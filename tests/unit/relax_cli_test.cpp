@@ -12,15 +12,7 @@
 #include "curve/resample_curve.h"
 #include "curve/run_relaxation.h"
 #include "io/points_file.h"
-
-namespace {
-
-std::string ExamplePath(const std::string& name)
-{
-    return std::string(VEK_SOURCE_DIR) + "/examples/" + name;
-}
-
-}  // namespace
+#include "test_support.h"
 
 struct GoodArgsCase {
     std::vector<std::string> args;
@@ -251,5 +243,7 @@ TEST(RelaxCliRelax, CircleShrinksUntilItHasNoCandidateLeft)
     ASSERT_EQ(vek::RelaxCurve(x, y, z, 3000, vek::kThickness, 1.0), 3000);
     // Shorter than two windows: it no longer changes shape.
     EXPECT_LT(CurveLength(x, y, z), 2 * ExclusionWindow(vek::kThickness));
-    EXPECT_NE(vek::RelaxSummary(x, y, z, vek::kThickness, 3000, 0.5).find("thickness: none"), std::string::npos);
+    const vek::RelaxReport report =
+        vek::MeasureRelaxation(x, y, z, vek::kThickness, vek::IdentifyCurveKnot(x, y, z), 3000, 0.5);
+    EXPECT_NE(vek::FormatRelaxSummary(report).find("thickness: none"), std::string::npos);
 }

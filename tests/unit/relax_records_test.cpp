@@ -10,23 +10,14 @@
 
 #include "curve/constants.h"
 #include "io/file_bytes.h"
-#include "io/points_file.h"
 #include "tools/relax_cli.h"
 #include "tools/relax_log.h"
 #include "tools/relax_records.h"
+#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh, empty folder of its own for each test.
-fs::path TestFolder(const std::string& name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("vek_relax_records_" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 std::vector<std::string> Split(const std::string& text, char separator)
 {
@@ -51,12 +42,6 @@ double Number(const std::string& field)
     const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
     EXPECT_TRUE(result.ec == std::errc() && result.ptr == field.data() + field.size()) << field;
     return value;
-}
-
-void ReadTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
-{
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", x, y, z, error)) << error;
 }
 
 }  // namespace
@@ -105,9 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RelaxLogFile, HoldsTheHeaderAndOneRowPerWrite)
 {
-    const fs::path path = TestFolder("rows") / "log.csv";
+    const fs::path path = FreshTempFolder("relax_records_rows") / "log.csv";
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::RelaxLog log;
     std::string error;
     ASSERT_TRUE(log.Open(path.string(), error)) << error;
@@ -132,7 +117,7 @@ TEST(RelaxLogFile, HoldsTheHeaderAndOneRowPerWrite)
 
 TEST(RelaxLogFile, RefusesANameItCannotWrite)
 {
-    const fs::path folder = TestFolder("refused");
+    const fs::path folder = FreshTempFolder("relax_records_refused");
     for (const fs::path& path : {folder / "missing" / "log.csv", folder}) {
         vek::RelaxLog log;
         std::string error;
@@ -145,12 +130,12 @@ TEST(RelaxLogFile, RefusesANameItCannotWrite)
 
 TEST(RelaxRecords, RefuseALogThatIsTheInputFileUnderAnotherName)
 {
-    const fs::path folder = TestFolder("same_file");
+    const fs::path folder = FreshTempFolder("relax_records_same_file");
     const fs::path input = folder / "knot.txt";
-    fs::copy_file(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", input);
+    fs::copy_file(ExamplePath("trefoil.txt"), input);
     const auto size = fs::file_size(input);
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::RelaxOptions options;
     options.input = input.string();
     options.log = (folder / "." / "knot.txt").string();
@@ -163,11 +148,11 @@ TEST(RelaxRecords, RefuseALogThatIsTheInputFileUnderAnotherName)
 
 TEST(RelaxRecords, LogTheStartAndEveryBlock)
 {
-    const fs::path folder = TestFolder("blocks");
+    const fs::path folder = FreshTempFolder("relax_records_blocks");
     CDoubleArray x, y, z;
-    ReadTrefoil(x, y, z);
+    ReadExampleTrefoil(x, y, z);
     vek::RelaxOptions options;
-    options.input = std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt";
+    options.input = ExamplePath("trefoil.txt");
     options.log = (folder / "log.csv").string();
     vek::RelaxRecords records(x, y, z, vek::kThickness);
     std::string error;

@@ -18,29 +18,15 @@
 #include "curve/constants.h"
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
-#include "io/points_file.h"
+#include "test_support.h"
 
 namespace {
-
-struct Point {
-    double x, y, z;
-};
 
 struct Arrays {
     CDoubleArray x, y, z;
     CDoubleArray nx, ny, nz;
 
-    void Assign(const std::vector<Point>& points)
-    {
-        x.SetSize(0);
-        y.SetSize(0);
-        z.SetSize(0);
-        for (const Point& p : points) {
-            x.Add(p.x);
-            y.Add(p.y);
-            z.Add(p.z);
-        }
-    }
+    void Assign(const std::vector<Point>& points) { SetArrays(x, y, z, points); }
     void CopyCurve(const Arrays& from)
     {
         const int n = from.x.GetSize();
@@ -141,31 +127,17 @@ std::string CompareRuns(const std::vector<Point>& points, const RunSetup& setup)
     return "";
 }
 
-std::vector<Point> ReadExample(const std::string& name)
+std::vector<Point> ExamplePoints(const std::string& name)
 {
-    Arrays a;
-    std::string error;
-    EXPECT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/" + name, a.x, a.y, a.z, error)) << error;
-    std::vector<Point> points;
-    for (int k = 0; k < a.x.GetSize(); ++k)
-        points.push_back({a.x[k], a.y[k], a.z[k]});
-    return points;
+    CDoubleArray x, y, z;
+    ReadExample(name, x, y, z);
+    return PointsOf(x, y, z);
 }
 
 std::vector<Point> Scaled(std::vector<Point> points, double factor)
 {
     for (Point& p : points)
         p = {p.x * factor, p.y * factor, p.z * factor};
-    return points;
-}
-
-std::vector<Point> RandomCloud(unsigned seed, int n, double extent)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> u(-extent, extent);
-    std::vector<Point> points;
-    for (int k = 0; k < n; ++k)
-        points.push_back({u(rng), u(rng), u(rng)});
     return points;
 }
 
@@ -180,27 +152,6 @@ std::vector<Point> RandomWalk(unsigned seed, int n, double step)
         points.push_back(p);
         p = {p.x + g(rng), p.y + g(rng), p.z + g(rng)};
     }
-    return points;
-}
-
-// A (p, q) torus knot of n points with radii a and b.
-std::vector<Point> TorusKnot(int p, int q, int n, double a, double b)
-{
-    std::vector<Point> points;
-    for (int k = 0; k < n; ++k) {
-        const double t = 2.0 * M_PI * k / n;
-        const double r = a + b * std::cos(q * t);
-        points.push_back({r * std::cos(p * t), r * std::sin(p * t), b * std::sin(q * t)});
-    }
-    return points;
-}
-
-// A circle of n points of radius r in the plane z = 0.
-std::vector<Point> Circle(int n, double r)
-{
-    std::vector<Point> points;
-    for (int k = 0; k < n; ++k)
-        points.push_back({r * std::cos(2.0 * M_PI * k / n), r * std::sin(2.0 * M_PI * k / n), 0.0});
     return points;
 }
 
@@ -252,7 +203,7 @@ TEST_P(RelaxFastExamples, MatchesTheDirectStepOverARunWithResampling)
     RunSetup setup;
     setup.iterations = c.iterations;
     setup.precision = c.precision;
-    EXPECT_EQ(CompareRuns(Scaled(ReadExample(c.file), c.scale), setup), "");
+    EXPECT_EQ(CompareRuns(Scaled(ExamplePoints(c.file), c.scale), setup), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Knots, RelaxFastExamples,
@@ -292,16 +243,16 @@ std::vector<GeneratedCase> GeneratedCases()
 {
     std::vector<GeneratedCase> cases;
     for (unsigned seed : {1u, 2u, 3u}) {
-        cases.push_back({"cloud_small", RandomCloud(seed, 40, 0.03), 0.0, 60});
-        cases.push_back({"cloud_wide", RandomCloud(seed + 10, 300, 0.3), 0.0, 20});
-        cases.push_back({"cloud_resampled", RandomCloud(seed + 20, 30, 0.08), 1.0, 150});
+        cases.push_back({"cloud_small", RandomCurve(seed, 40, 0.03), 0.0, 60});
+        cases.push_back({"cloud_wide", RandomCurve(seed + 10, 300, 0.3), 0.0, 20});
+        cases.push_back({"cloud_resampled", RandomCurve(seed + 20, 30, 0.08), 1.0, 150});
         cases.push_back({"walk", RandomWalk(seed + 30, 500, 0.004), 0.0, 40});
         cases.push_back({"walk_resampled", RandomWalk(seed + 40, 60, 0.01), 2.0, 150});
     }
-    cases.push_back({"trefoil_torus", TorusKnot(2, 3, 400, 0.06, 0.03), 0.0, 60});
-    cases.push_back({"tight_torus_resampled", TorusKnot(2, 5, 120, 0.05, 0.025), 1.5, 150});
+    cases.push_back({"trefoil_torus", PointsOf(knotcurves::TorusKnot(2, 3, 400, 0.06, 0.03)), 0.0, 60});
+    cases.push_back({"tight_torus_resampled", PointsOf(knotcurves::TorusKnot(2, 5, 120, 0.05, 0.025)), 1.5, 150});
     cases.push_back({"circle_far_from_origin", [] {
-                         auto c = Circle(200, 0.05);
+                         auto c = PointsOf(knotcurves::RegularPolygon(200, 0.05));
                          for (Point& p : c)
                              p.x += 1e6;
                          return c;
@@ -350,7 +301,7 @@ std::vector<DegenerateCase> DegenerateCases()
         {"two_points_near", {{0.0, 0.0, 0.0}, {0.01, 0.0, 0.0}}, t, w},
         {"two_identical_points", {{0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}}, t, w},
         {"all_at_one_place", std::vector<Point>(100, Point{0.1, 0.2, 0.3}), t, w},
-        {"shorter_than_window", Circle(12, 0.004), t, w},
+        {"shorter_than_window", PointsOf(knotcurves::RegularPolygon(12, 0.004)), t, w},
         {"back_and_forth", BackAndForth(40, 0.0075), t, w},
         {"lattice_ties", LatticeLoop(8, 0.01), t, w},
         {"lattice_at_thickness", LatticeLoop(6, t), t, w},
@@ -358,19 +309,19 @@ std::vector<DegenerateCase> DegenerateCases()
         // exactly, where only the sequential walk can decide.
         {"window_sums_exact", LatticeLoop(10, 1.0 / 64), 0.05, 3.0 / 64},
         {"window_one_segment", LatticeLoop(10, 1.0 / 64), 0.05, 1.0 / 64},
-        {"regular_polygon_ties", Circle(64, 0.02), t, w},
+        {"regular_polygon_ties", PointsOf(knotcurves::RegularPolygon(64, 0.02)), t, w},
         {"huge_extent_few_points", {{-1e6, 0, 0}, {0, 1e6, 0}, {1e6, 0, 0}, {0, -1e6, 5}, {3, 3, 3}}, t, w},
         {"extent_overflows_squares", {{-1e160, 0, 0}, {0, 1e160, 0}, {1e160, 0, 0}, {0, -1e160, 0}, {0, 0, 0}}, t, w},
-        {"tiny_coordinates", Scaled(RandomCloud(7, 30, 1.0), 1e-160), 1e-160, 1.57e-160},
+        {"tiny_coordinates", Scaled(RandomCurve(7, 30, 1.0), 1e-160), 1e-160, 1.57e-160},
         {"not_a_number", {{0, 0, 0}, {0.01, 0, 0}, {nan, 0.01, 0}, {0, 0.01, 0}, {0.005, 0.005, 0.02}}, t, w},
         {"infinite", {{0, 0, 0}, {0.1, 0, 0}, {0.1, inf, 0}, {0, 0.1, 0}}, t, w},
-        {"zero_thickness", RandomCloud(8, 30, 0.05), 0.0, 0.0},
-        {"negative_window", RandomCloud(9, 30, 0.05), t, -w},
-        {"infinite_window", RandomCloud(10, 30, 0.05), t, inf},
+        {"zero_thickness", RandomCurve(8, 30, 0.05), 0.0, 0.0},
+        {"negative_window", RandomCurve(9, 30, 0.05), t, -w},
+        {"infinite_window", RandomCurve(10, 30, 0.05), t, inf},
     };
     // Every point twice in a row.
     std::vector<Point> doubled;
-    for (const Point& p : TorusKnot(2, 3, 60, 0.05, 0.02)) {
+    for (const Point& p : PointsOf(knotcurves::TorusKnot(2, 3, 60, 0.05, 0.02))) {
         doubled.push_back(p);
         doubled.push_back(p);
     }
@@ -427,7 +378,7 @@ TEST(RelaxFastWorkspace, TwoWorkspacesInterleavedGiveTheirOwnCurvesResults)
     // Two runs at once, as nested runs of the desktop program have them,
     // each with its own threads and buffers, and a thread count changed in
     // the middle of one.
-    const std::vector<Point> first = TorusKnot(2, 3, 300, 0.05, 0.02);
+    const std::vector<Point> first = PointsOf(knotcurves::TorusKnot(2, 3, 300, 0.05, 0.02));
     const std::vector<Point> second = RandomWalk(4, 200, 0.005);
     Arrays refA, refB, fastA, fastB;
     refA.Assign(first);

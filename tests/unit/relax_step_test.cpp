@@ -3,29 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "curve/constants.h"
+#include "test_support.h"
 
 namespace {
-
-struct Point {
-    double x, y, z;
-};
 
 struct Curve {
     CDoubleArray x, y, z;
     CDoubleArray nx, ny, nz;
 
-    explicit Curve(const std::vector<Point>& points)
-    {
-        for (const Point& p : points) {
-            x.Add(p.x);
-            y.Add(p.y);
-            z.Add(p.z);
-        }
-    }
+    explicit Curve(const std::vector<Point>& points) { SetArrays(x, y, z, points); }
     int Size() const { return x.GetSize(); }
     void Step() { RelaxStep(x, y, z, vek::kThickness, ExclusionWindow(vek::kThickness), nx, ny, nz); }
 };
@@ -45,16 +34,6 @@ std::vector<Point> Square(int count, double spacing)
         points.push_back({side - k * spacing, side, 0});
     for (int k = 0; k < count; ++k)
         points.push_back({0, side - k * spacing, 0});
-    return points;
-}
-
-std::vector<Point> RandomCurve(unsigned seed, int n, double extent)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> u(-extent, extent);
-    std::vector<Point> points;
-    for (int i = 0; i < n; ++i)
-        points.push_back({u(rng), u(rng), u(rng)});
     return points;
 }
 

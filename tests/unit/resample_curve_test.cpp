@@ -5,64 +5,23 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <ostream>
-#include <random>
 #include <vector>
 
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
+#include "test_support.h"
 
 namespace {
-
-struct Point {
-    double x, y, z;
-    bool operator==(const Point&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Point& p)
-{
-    return out << "(" << p.x << ", " << p.y << ", " << p.z << ")";
-}
-
-void SetCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const std::vector<Point>& points)
-{
-    x.SetSize(0);
-    y.SetSize(0);
-    z.SetSize(0);
-    for (const Point& p : points) {
-        x.Add(p.x);
-        y.Add(p.y);
-        z.Add(p.z);
-    }
-}
-
-std::vector<Point> GetCurve(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
-{
-    std::vector<Point> points;
-    for (int i = 0; i < x.GetSize(); ++i)
-        points.push_back({x[i], y[i], z[i]});
-    return points;
-}
 
 // Resamples `points` with thickness 0.03 at `precision`; returns the result.
 std::vector<Point> Resampled(const std::vector<Point>& points, double precision = 1.0, bool* accepted = nullptr)
 {
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, points);
+    SetArrays(x, y, z, points);
     const bool ok = ResampleCurve(x, y, z, vek::kThickness, precision);
     if (accepted)
         *accepted = ok;
-    return GetCurve(x, y, z);
-}
-
-std::vector<Point> RandomCurve(unsigned seed, int n, double extent)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> u(-extent, extent);
-    std::vector<Point> points;
-    for (int i = 0; i < n; ++i)
-        points.push_back({u(rng), u(rng), u(rng)});
-    return points;
+    return PointsOf(x, y, z);
 }
 
 }  // namespace
@@ -143,7 +102,7 @@ TEST(ResampleCurve, DegenerateCurvesBecomeEmpty)
         EXPECT_TRUE(ok);
     }
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, {{1, 1, 1}});
+    SetArrays(x, y, z, {{1, 1, 1}});
     ResampleCurve(x, y, z, vek::kThickness, 1.0);
     EXPECT_EQ(x.GetCapacity(), 0);  // storage released
 }
@@ -177,7 +136,7 @@ TEST(ResampleCurve, PointsFollowTheLengthAndLieOnTheSourceSegments)
         for (double precision : {0.5, 1.0, 3.0, 10.0}) {
             const std::vector<Point> sketch = RandomCurve(seed, 5 + seed * 3, 0.4);
             CDoubleArray x, y, z;
-            SetCurve(x, y, z, sketch);
+            SetArrays(x, y, z, sketch);
             const double length = CurveLength(x, y, z);
             const long long predicted = ResampleCount(x, y, z, vek::kThickness, precision);
             ASSERT_TRUE(ResampleCurve(x, y, z, vek::kThickness, precision));
@@ -218,7 +177,7 @@ TEST(ResampleCurve, CountsExactlyUpToTheLimitAndRefusesOneMore)
     for (int extra : {0, 1}) {
         const double d = s * (vek::kMaxCurvePoints / 2 + 0.25 + 0.5 * extra);
         CDoubleArray x, y, z;
-        SetCurve(x, y, z, {{0, 0, 0}, {d, 0, 0}});
+        SetArrays(x, y, z, {{0, 0, 0}, {d, 0, 0}});
         EXPECT_EQ(ResampleCount(x, y, z, vek::kThickness, 1.0), vek::kMaxCurvePoints + extra);
         if (extra == 1) {
             EXPECT_FALSE(ResampleCurve(x, y, z, vek::kThickness, 1.0));
@@ -242,7 +201,7 @@ TEST(ResampleCurve, NonFiniteLengthsAreRefusedAndCountSaturates)
     };
     for (const auto& points : cases) {
         CDoubleArray x, y, z;
-        SetCurve(x, y, z, points);
+        SetArrays(x, y, z, points);
         EXPECT_EQ(ResampleCount(x, y, z, vek::kThickness, 1.0), LLONG_MAX);
         EXPECT_FALSE(ResampleCurve(x, y, z, vek::kThickness, 1.0));
         ASSERT_EQ(x.GetSize(), static_cast<int>(points.size()));
@@ -251,7 +210,7 @@ TEST(ResampleCurve, NonFiniteLengthsAreRefusedAndCountSaturates)
     }
     // A huge but finite length: the count saturates instead of overflowing.
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, {{0, 0, 0}, {1e150, 0, 0}});
+    SetArrays(x, y, z, {{0, 0, 0}, {1e150, 0, 0}});
     EXPECT_EQ(ResampleCount(x, y, z, vek::kThickness, 1e100), LLONG_MAX);
     EXPECT_FALSE(ResampleCurve(x, y, z, vek::kThickness, 1e100));
 }
@@ -272,7 +231,7 @@ TEST_P(JudgeRunResampleTable, GivesTheVerdict)
 {
     const JudgeCase& c = GetParam();
     CDoubleArray x, y, z;
-    SetCurve(x, y, z, c.points);
+    SetArrays(x, y, z, c.points);
     EXPECT_EQ(JudgeRunResample(x, y, z, vek::kThickness, c.precision), c.verdict) << c.name;
 }
 

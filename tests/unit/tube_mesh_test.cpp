@@ -13,8 +13,8 @@
 #include "render/build_tube.h"
 #include "render/mesh_volume.h"
 #include "render/vec3.h"
-#include "io/points_file.h"
 #include "tools/relax_cli.h"
+#include "test_support.h"
 
 namespace {
 
@@ -84,9 +84,8 @@ void ExpectClosedOutwardMesh(const TubeMesh& mesh, int rings)
 TEST(TubeMesh, TightTrefoilIsClosedOutwardAndEnclosesItsTube)
 {
     TubeFixture f;
-    std::string error;
-    ASSERT_TRUE(ReadPointsFile(std::string(VEK_SOURCE_DIR) + "/examples/trefoil.txt", f.x, f.y, f.z, error)) << error;
-    ASSERT_EQ(vek::RelaxCurve(f.x, f.y, f.z, 3000, vek::kThickness, 1.0), 3000);
+    ReadTightTrefoil(f.x, f.y, f.z);
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(f.Build());
     ExpectClosedOutwardMesh(f.mesh, f.x.GetSize());
 

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# vek-relax --ideal through the real program: the polygon it writes is
+# certified as it reads back from the file (not only in memory), in both
+# curve formats; the summary's keys; bad arguments give status 2, an input
+# whose knot type cannot be told status 1 and no output; progress goes only
+# to a terminal.
+#
+# Usage: ideal.sh VEK_RELAX EXAMPLES_DIR OUTPUT_DIR
+set -uo pipefail
+relax=$1
+examples=$2
+out=$3
+rm -rf "$out"
+mkdir -p "$out"
+knot="$examples/trefoil.txt"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+expect_status() {
+  local want=$1
+  shift
+  "$relax" "$@" >"$out/stdout" 2>"$out/stderr"
+  local got=$?
+  [ "$got" -eq "$want" ] || fail "vek-relax $* exited $got, not $want: $(head -c 300 "$out/stderr")"
+}
+
+# The value of a key in a one-line JSON object.
+json_value() { grep -o "\"$2\": [^,}]*" "$1" | head -1 | sed 's/^[^:]*: //; s/"//g'; }
+
+# --- Certified as written, both formats -----------------------------------
+for name in ideal.txt ideal.vect; do
+  expect_status 0 "$knot" --ideal --vertices 48 --json --output "$out/$name" --mesh "$out/$name.obj"
+  cp "$out/stdout" "$out/$name.json"
+  for key in knot vertices length thickness ropelength struts curvature_constraints relax_iterations \
+             iterations levels fell_back seconds; do
+    grep -q "\"$key\": " "$out/$name.json" || fail "$name: the summary has no \"$key\": $(cat "$out/$name.json")"
+  done
+  [ "$(json_value "$out/$name.json" knot)" = 3_1 ] || fail "$name: knot $(json_value "$out/$name.json" knot)"
+  [ "$(json_value "$out/$name.json" vertices)" = 48 ] || fail "$name: vertices $(json_value "$out/$name.json" vertices)"
+  grep -q "^v " "$out/$name.obj" || fail "$name: no mesh written"
+  # Read back: the file's own certificate is the one reported, and holds.
+  expect_status 0 "$out/$name" --iterations 0 --json --output "$out/back-$name"
+  reported=$(json_value "$out/$name.json" thickness)
+  back=$(json_value "$out/stdout" certified_thickness)
+  awk -v a="$reported" -v b="$back" 'BEGIN { exit !(b >= 0.015 && a == b) }' ||
+    fail "$name: reported thickness $reported, the file reads back as $back (tube 0.03 needs 0.015)"
+  [ "$(json_value "$out/stdout" knot)" = 3_1 ] || fail "$name: reads back as $(json_value "$out/stdout" knot)"
+done
+
+# --- Bad arguments: status 2; an input of no knot type: status 1 ------------
+expect_status 2 "$knot" --ideal --vertices 3
+expect_status 2 "$knot" --ideal --iterations 30
+expect_status 2 "$knot" --vertices 100
+printf '0 0 0\n1 0 0\n' >"$out/two.txt"
+rm -f "$out/none.txt"
+expect_status 1 "$out/two.txt" --ideal --output "$out/none.txt"
+[ ! -e "$out/none.txt" ] || fail "a refused --ideal wrote its output"
+grep -q "knot type" "$out/stderr" || fail "the refusal does not say why: $(cat "$out/stderr")"
+
+# --- Progress: only on a terminal, never with --json ------------------------
+expect_status 0 "$knot" --ideal --vertices 48 --output "$out/quiet.txt"
+! grep -q $'\r' "$out/stderr" || fail "progress written to a standard error that is no terminal"
+if command -v script >/dev/null; then
+  start=$(date +%s.%N)
+  script -qec "'$relax' '$knot' --ideal --vertices 96 --output '$out/tty.txt'" /dev/null >"$out/tty.log" 2>&1
+  took=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
+  if awk -v t="$took" 'BEGIN { exit !(t > 1.5) }'; then
+    grep -Eq "level [0-9]+, iteration" "$out/tty.log" || fail "a ${took} s run on a terminal showed no progress"
+  fi
+  script -qec "'$relax' '$knot' --ideal --vertices 96 --json --output '$out/tty.txt'" /dev/null >"$out/tty.log" 2>&1
+  ! grep -Eq "level [0-9]+, iteration" "$out/tty.log" || fail "progress shown in --json mode"
+fi
+
+[ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
+echo "ideal: all checks passed"
