@@ -176,12 +176,13 @@ TEST_F(TubeViewTest, ACoarseRunAfterAFineOneGivesTheFineTubesStorageBack)
         SendCommand(frame, ID_CALC_START);
         ASSERT_EQ(drains, 1);
         int w = 0, h = 0;
-        ASSERT_FALSE(View().RenderPicture(w, h).empty());
+        ASSERT_FALSE(Probe().Picture(w, h).empty());
     };
     runOneBlock(20.0);
     const int finePoints = View().PointCount();
     ASSERT_GT(finePoints, 4000);
-    const size_t fineList = View().DrawList().vertices.capacity();
+    ASSERT_NE(Probe().DrawnList(), nullptr);
+    const size_t fineList = Probe().DrawnList()->vertices.capacity();
     ASSERT_EQ(fineList, static_cast<size_t>(finePoints) * 30 * 3);
 
     runOneBlock(1.0);
@@ -191,7 +192,8 @@ TEST_F(TubeViewTest, ACoarseRunAfterAFineOneGivesTheFineTubesStorageBack)
         EXPECT_EQ(a->GetSize(), coarsePoints * 30);
         EXPECT_LE(a->GetCapacity(), 2 * a->GetSize());
     }
-    const TubeDrawList& list = View().DrawList();
+    ASSERT_NE(Probe().DrawnList(), nullptr);
+    const TubeDrawList& list = *Probe().DrawnList();
     ASSERT_EQ(list.ringCount, coarsePoints);
     EXPECT_LE(list.vertices.capacity(), 2 * list.vertices.size());
     EXPECT_LE(list.normals.capacity(), 2 * list.normals.size());

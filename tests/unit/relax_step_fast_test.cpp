@@ -437,7 +437,7 @@ TEST(RelaxFastWorkspace, AMuchShorterCurveGivesTheLongCurvesBuffersBack)
     const double t = vek::kThickness;
     const double window = ExclusionWindow(t);
     for (int n : {4000, 3000, 100}) {
-        const std::vector<Point> points = TorusKnot(2, 3, n, 0.05, 0.02);
+        const std::vector<Point> points = PointsOf(knotcurves::TorusKnot(2, 3, n, 0.05, 0.02));
         ref.Assign(points);
         fast.Assign(points);
         RelaxStep(ref.x, ref.y, ref.z, t, window, ref.nx, ref.ny, ref.nz);
