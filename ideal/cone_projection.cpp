@@ -51,6 +51,22 @@ SparseMatrix PassiveBlock(const SparseMatrix& q, const std::vector<int>& index, 
     return block;
 }
 
+bool SolveBlock(const SparseMatrix& block, const Eigen::VectorXd& rhs, ConeOrdering ordering, Eigen::VectorXd& solved)
+{
+    if (ordering == ConeOrdering::Natural) {
+        Eigen::SimplicialLDLT<SparseMatrix, Eigen::Lower, Eigen::NaturalOrdering<int>> factor(block);
+        if (factor.info() != Eigen::Success)
+            return false;
+        solved = factor.solve(rhs);
+        return true;
+    }
+    Eigen::SimplicialLDLT<SparseMatrix> factor(block);
+    if (factor.info() != Eigen::Success)
+        return false;
+    solved = factor.solve(rhs);
+    return true;
+}
+
 void GaussSeidel(const SparseMatrix& q, const Eigen::VectorXd& b, Eigen::VectorXd& lambda)
 {
     for (int sweep = 0; sweep < kSweeps; ++sweep)
@@ -81,7 +97,7 @@ std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, 
 }
 
 ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
-                           const std::vector<char>& start)
+                           const std::vector<char>& start, ConeOrdering ordering)
 {
     const int m = static_cast<int>(constraints.size());
     ConeSolve solve;
@@ -119,13 +135,12 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         z = Eigen::VectorXd::Zero(m);
         if (index.empty())
             return true;
-        Eigen::SimplicialLDLT<SparseMatrix> factor(PassiveBlock(q, index, position, ridge));
-        if (factor.info() != Eigen::Success)
-            return false;
         Eigen::VectorXd local(index.size());
         for (size_t k = 0; k < index.size(); ++k)
             local[k] = rhs[index[k]];
-        const Eigen::VectorXd solved = factor.solve(local);
+        Eigen::VectorXd solved;
+        if (!SolveBlock(PassiveBlock(q, index, position, ridge), local, ordering, solved))
+            return false;
         for (size_t k = 0; k < index.size(); ++k)
             z[index[k]] = solved[k];
         return true;

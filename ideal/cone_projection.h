@@ -31,8 +31,12 @@ struct ConeSolve {
 //      Cholesky factors of the passive block of J J' (a tiny ridge keeps
 //      dependent struts of one contact solvable), finished by projected
 //      Gauss-Seidel sweeps when the active set does not settle.
+//      ordering: how the factors order the passive constraints; the
+//      multipliers agree to rounding, but the descent that uses them is
+//      sensitive enough to end in different local optima.
+enum class ConeOrdering { MinimumDegree, Natural };
 ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
-                           const std::vector<char>& start);
+                           const std::vector<char>& start, ConeOrdering ordering = ConeOrdering::MinimumDegree);
 
 // J v for the 3 n coordinates v: one value per constraint.
 std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v);

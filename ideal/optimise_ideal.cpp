@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 
 #include "ideal/ropelength_descent.h"
 #include "ideal/polygon_pairs.h"
@@ -84,6 +86,75 @@ Candidate ScaleToTube(const Candidate& best, double tube, const std::function<vo
     return scaled;
 }
 
+// One coarse-to-fine descent from the input (x, y, z): the best certified
+// polygon of the expected type it reached, never worse than `start`.
+struct LevelRun {
+    Candidate best;
+    long long steps = 0;
+    int levels = 0;
+};
+
+LevelRun DescendLevels(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
+                       const std::vector<int>& counts, const KnotType& expected, const IdealOptions& options,
+                       std::chrono::steady_clock::time_point deadline, ConeOrdering ordering, bool reports,
+                       Candidate start)
+{
+    LevelRun run;
+    run.best = std::move(start);
+    Candidate& best = run.best;
+    long long& steps = run.steps;
+    std::vector<double> current = ResampleByArcLength(x, y, z, counts.front());
+    int evenRounds = 0;
+    for (size_t level = 0; level < counts.size(); ++level) {
+        if (level > 0 && evenRounds == 0)
+            current = RefinePolygon(current, counts[level]);
+        DescentOptions descent;
+        descent.ordering = ordering;
+        descent.maxSteps = options.maxIterations;
+        descent.stallFraction = level + 1 < counts.size() ? kCoarseStall : kFineStall;
+        descent.keepsType = [&expected](const std::vector<double>& p) {
+            const Coordinates c = SplitCoordinates(p);
+            return SameKnotType(IdentifyKnot(c.x, c.y, c.z), expected);
+        };
+        // Each level gets an equal share of the time that is left, so that a
+        // slow coarse level cannot starve the finer ones.
+        const auto now = std::chrono::steady_clock::now();
+        const auto levelDeadline = now + (deadline - now) / static_cast<int>(counts.size() - level);
+        descent.stop = [levelDeadline] { return std::chrono::steady_clock::now() > levelDeadline; };
+        const int levelNumber = static_cast<int>(level) + 1;
+        if (reports && options.progress)
+            descent.progress = [&, levelNumber](long long step, double ropelength, double violation) {
+                options.progress({levelNumber, steps + step, ropelength, violation});
+            };
+        DescentResult reached = DescendRopelength(current, descent);
+        steps += reached.steps;
+        run.levels = levelNumber;
+        if (reached.points.empty())
+            break;
+        current = std::move(reached.points);
+        if (level + 1 < counts.size())
+            continue;
+        Candidate candidate = Certify(current);
+        if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
+            best = std::move(candidate);
+        // The descent moves the vertices across the polygon much more than
+        // along it, so unequal edges it leaves behind are slow to even out:
+        // an even resampling, kept only when it certifies shorter, gives the
+        // descent a new start.
+        if (evenRounds >= kEvenRounds || std::chrono::steady_clock::now() > deadline)
+            break;
+        const Coordinates c = SplitCoordinates(current);
+        Candidate even = Certify(ResampleByArcLength(c.x, c.y, c.z, counts[level]));
+        if (!SameKnotType(even.knot, expected) || !(even.ropelength < best.ropelength * (1.0 - kFineStall)))
+            break;
+        current = even.points;
+        best = std::move(even);
+        ++evenRounds;
+        --level;  // the last level again, from the even polygon
+    }
+    return run;
+}
+
 }  // namespace
 
 int DefaultIdealVertices(double length, double thickness)
@@ -126,56 +197,38 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
     }
 
     // Coarse to fine: the descent first at a quarter and half the count,
-    // each result refined smoothly for the next.
+    // each result refined smoothly for the next. Two descents run side by
+    // side, one on each core, with the factors ordered differently: the
+    // descent is sensitive enough that they often end in different local
+    // optima, and the shorter certified one is kept.
     std::vector<int> counts{n};
     while (counts.size() < 3 && counts.front() / 2 >= kCoarsestIdealVertices)
         counts.insert(counts.begin(), counts.front() / 2);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.maxSeconds);
-    std::vector<double> current = ResampleByArcLength(x, y, z, counts.front());
-    long long steps = 0;
-    int evenRounds = 0;
-    for (size_t level = 0; level < counts.size(); ++level) {
-        if (level > 0 && evenRounds == 0)
-            current = RefinePolygon(current, counts[level]);
-        DescentOptions descent;
-        descent.maxSteps = options.maxIterations;
-        descent.stallFraction = level + 1 < counts.size() ? kCoarseStall : kFineStall;
-        descent.keepsType = [&expected](const std::vector<double>& p) {
-            const Coordinates c = SplitCoordinates(p);
-            return SameKnotType(IdentifyKnot(c.x, c.y, c.z), expected);
-        };
-        descent.stop = [deadline] { return std::chrono::steady_clock::now() > deadline; };
-        const int levelNumber = static_cast<int>(level) + 1;
-        if (options.progress)
-            descent.progress = [&, levelNumber](long long step, double ropelength, double violation) {
-                options.progress({levelNumber, steps + step, ropelength, violation});
-            };
-        DescentResult reached = DescendRopelength(current, descent);
-        steps += reached.steps;
-        result.levels = levelNumber;
-        if (reached.points.empty())
-            break;
-        current = std::move(reached.points);
-        if (level + 1 < counts.size())
-            continue;
-        Candidate candidate = Certify(current);
-        if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
-            best = std::move(candidate);
-        // The descent moves the vertices across the polygon much more than
-        // along it, so unequal edges it leaves behind are slow to even out:
-        // an even resampling, kept only when it certifies shorter, gives the
-        // descent a new start.
-        if (evenRounds >= kEvenRounds || std::chrono::steady_clock::now() > deadline)
-            break;
-        const Coordinates c = SplitCoordinates(current);
-        Candidate even = Certify(ResampleByArcLength(c.x, c.y, c.z, counts[level]));
-        if (!SameKnotType(even.knot, expected) || !(even.ropelength < best.ropelength * (1.0 - kFineStall)))
-            break;
-        current = even.points;
-        best = std::move(even);
-        ++evenRounds;
-        --level;  // the last level again, from the even polygon
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(options.maxSeconds));
+    // The second descent's failure (no thread, no memory) only loses its
+    // result: it then stays at +infinity and the first one is kept.
+    LevelRun second;
+    auto runSecond = [&]() noexcept {
+        try {
+            second = DescendLevels(x, y, z, counts, expected, options, deadline, ConeOrdering::Natural, false, best);
+        } catch (...) {
+            second = LevelRun();
+        }
+    };
+    std::thread other;
+    try {
+        other = std::thread(runSecond);
+    } catch (const std::system_error&) {
     }
+    LevelRun first = DescendLevels(x, y, z, counts, expected, options, deadline, ConeOrdering::MinimumDegree, true, best);
+    if (other.joinable())
+        other.join();
+    LevelRun& chosen = second.best.ropelength < first.best.ropelength ? second : first;
+    best = std::move(chosen.best);
+    const long long steps = chosen.steps;
+    result.levels = chosen.levels;
     result.iterations = steps;
     result.fellBack = !(best.ropelength < startRopelength);
 

@@ -40,7 +40,7 @@ struct IdealOptions {
     // Most descent steps per level.
     long long maxIterations = 20000;
     // The descent stops after this long (all levels together).
-    double maxSeconds = 50.0;
+    double maxSeconds = 55.0;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
     // Replaces interleaved coordinates (x0 y0 z0 x1 ...) by the values the

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "ideal/cone_projection.h"
+
 namespace vek {
 
 struct DescentOptions {
@@ -27,6 +29,7 @@ struct DescentOptions {
     int checkEvery = 200;
     // Asked every step whether to stop (a time budget); may be empty.
     std::function<bool()> stop;
+    ConeOrdering ordering = ConeOrdering::MinimumDegree;
 };
 
 inline constexpr int kDescentWindow = 100;
