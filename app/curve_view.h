@@ -97,6 +97,9 @@ private:
     void InvalidateAll();
     void InvalidateRect(const CPixelRect& box);
     void StartDrag(int32_t& flag, const wxPoint& pressedAt);
+    // One step of the drag going on (none when no button is down) from the
+    // last position to `at`.
+    void DragTo(const wxPoint& at);
     void EndDrag(int32_t& flag, int32_t other);
     wxPoint CursorClientPosition() const;
     // Loads the initial view: the sketch plane seen from the front, tilted back.

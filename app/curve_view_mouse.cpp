@@ -61,8 +61,10 @@ void CCurveView::OnLButtonDblClk(wxMouseEvent& event)
 
 void CCurveView::OnLButtonUp(wxMouseEvent& event)
 {
-    if (m_nState != Sketch)
+    if (m_nState != Sketch) {
+        DragTo(event.GetPosition());
         EndDrag(m_bLeftDown, m_bRightDown);
+    }
     event.Skip();
 }
 
@@ -74,6 +76,7 @@ void CCurveView::OnRButtonDown(wxMouseEvent& event)
 
 void CCurveView::OnRButtonUp(wxMouseEvent& event)
 {
+    DragTo(event.GetPosition());
     EndDrag(m_bRightDown, m_bLeftDown);
     event.Skip();
 }
@@ -89,14 +92,24 @@ void CCurveView::OnMouseMove(wxMouseEvent& event)
 {
     if (m_nState == Sketch) {
         UpdateCursorRing();
-    } else if (m_bLeftDown || m_bRightDown) {
-        const int dx = event.GetX() - m_ptLast.x;
-        const int dy = event.GetY() - m_ptLast.y;
-        m_ptLast = {event.GetX(), event.GetY()};
-        m_viewMatrix = NavigationStep(m_bLeftDown, m_bRightDown, dx, dy, GetClientSize().x, m_viewMatrix);
-        InvalidateAll();
+    } else {
+        DragTo(event.GetPosition());
     }
     event.Skip();
+}
+
+void CCurveView::DragTo(const wxPoint& at)
+{
+    // The release counts as the drag's last move: the toolkit merges
+    // motion events that queue up while a run is busy, and the last one
+    // before the release can be lost with them.
+    if (!(m_bLeftDown || m_bRightDown) || (at.x == m_ptLast.x && at.y == m_ptLast.y))
+        return;
+    const int dx = at.x - m_ptLast.x;
+    const int dy = at.y - m_ptLast.y;
+    m_ptLast = {at.x, at.y};
+    m_viewMatrix = NavigationStep(m_bLeftDown, m_bRightDown, dx, dy, GetClientSize().x, m_viewMatrix);
+    InvalidateAll();
 }
 
 void CCurveView::OnMouseWheel(wxMouseEvent& event)

@@ -13,16 +13,8 @@ out=$3
 rm -rf "$out"
 mkdir -p "$out"
 knot="$examples/trefoil.txt"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-expect_status() {
-  local want=$1
-  shift
-  "$relax" "$@" >"$out/stdout" 2>"$out/stderr"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "vek-relax $* exited $got, not $want: $(head -c 300 "$out/stderr")"
-}
+# shellcheck source=relax_checks.sh
+source "$(dirname "$0")/relax_checks.sh"
 
 # The value of a key in a one-line JSON object.
 json_value() { grep -o "\"$2\": [^,}]*" "$1" | head -1 | sed 's/^[^:]*: //; s/"//g'; }

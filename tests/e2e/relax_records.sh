@@ -19,18 +19,8 @@ mkdir -p "$out"
 # reach the example.
 knot="$out/trefoil.txt"
 cp "$examples/trefoil.txt" "$knot"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# Runs vek-relax with the arguments after the expected status; checks the
-# status. Its standard error is kept in $out/stderr.
-expect_status() {
-  local want=$1
-  shift
-  "$relax" "$@" >"$out/stdout" 2>"$out/stderr"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "vek-relax $* exited $got, not $want: $(head -c 300 "$out/stderr")"
-}
+# shellcheck source=relax_checks.sh
+source "$(dirname "$0")/relax_checks.sh"
 
 # The iteration column of a log, one per line, without the header.
 iterations_of() { tail -n +2 "$1" | cut -d, -f1 | tr '\n' ' '; }

@@ -71,6 +71,9 @@ TEST_F(OffscreenPictureTest, TheToolDrawsTheTurnedTubeAsTheViewShowsIt)
     move.m_x = View().m_ptLast.x + 40;
     move.m_y = View().m_ptLast.y + 25;
     View().ProcessWindowEvent(move);
+    // The button comes up where the pointer is.
+    release.m_x = move.m_x;
+    release.m_y = move.m_y;
     View().ProcessWindowEvent(release);
 
     int width = 0, height = 0;

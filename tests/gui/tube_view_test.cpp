@@ -81,6 +81,8 @@ TEST_F(TubeViewTest, VertexArraysDrawExactlyWhatQuadByQuadDrawingDraws)
     move.m_x = View().m_ptLast.x + 40;
     move.m_y = View().m_ptLast.y + 25;
     View().ProcessWindowEvent(move);
+    release.m_x = move.m_x;  // the button comes up where the pointer is
+    release.m_y = move.m_y;
     View().ProcessWindowEvent(release);
     ASSERT_NE(View().ViewMatrix()[1], 0.0);  // turned about the eye y axis
     int w = 0, h = 0;
