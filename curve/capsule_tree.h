@@ -100,26 +100,30 @@ bool WalkCapsules(const CapsuleTree& tree, const Near& near, const Still& still,
     if (near(1, d2))
         stack[top++] = {1, d2};
     while (top > 0) {
-        const Entry e = stack[--top];
-        if (!still(e.node, e.distance2))
+        // Field by field: copying the whole entry reads the int and its
+        // padding as one word, which the processor cannot forward from the
+        // narrower store that wrote it, and every pop then stalls.
+        --top;
+        const int node = stack[top].node;
+        if (!still(node, stack[top].distance2))
             continue;
-        if (e.node >= tree.leafBase) {
-            if (!leaf(e.node))
+        if (node >= tree.leafBase) {
+            if (!leaf(node))
                 return false;
             continue;
         }
         double dl = 0.0, dr = 0.0;
-        const bool l = near(2 * e.node, dl);
-        const bool r = near(2 * e.node + 1, dr);
+        const bool l = near(2 * node, dl);
+        const bool r = near(2 * node + 1, dr);
         // The nearer child goes on top, to be searched first.
         if (l && r && dl <= dr) {
-            stack[top++] = {2 * e.node + 1, dr};
-            stack[top++] = {2 * e.node, dl};
+            stack[top++] = {2 * node + 1, dr};
+            stack[top++] = {2 * node, dl};
         } else {
             if (l)
-                stack[top++] = {2 * e.node, dl};
+                stack[top++] = {2 * node, dl};
             if (r)
-                stack[top++] = {2 * e.node + 1, dr};
+                stack[top++] = {2 * node + 1, dr};
         }
     }
     return true;

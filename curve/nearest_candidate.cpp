@@ -1,11 +1,18 @@
 #include "curve/nearest_candidate.h"
 
+#include <initializer_list>
+
 #include "curve/vec_math.h"
 
 namespace {
 
+// The per-point work of the searches: inlined into their loops, which is
+// where almost all of the step's time goes (the compiler's own heuristics
+// leave them as calls).
+#define VEK_HOT_INLINE [[gnu::always_inline]] inline
+
 // The offset of the node's first index from the first excluded index x0.
-long long Offset(const CapsuleNode& c, int x0, int n)
+VEK_HOT_INLINE long long Offset(const CapsuleNode& c, int x0, int n)
 {
     long long o = static_cast<long long>(c.first) - x0;
     if (o < 0)
@@ -14,12 +21,12 @@ long long Offset(const CapsuleNode& c, int x0, int n)
 }
 
 // Whether every point of the node is excluded for q.
-bool AllExcluded(const CapsuleNode& c, const CandidateQuery& q, int n)
+VEK_HOT_INLINE bool AllExcluded(const CapsuleNode& c, const CandidateQuery& q, int n)
 {
     return Offset(c, q.x0, n) + (c.last - c.first) < q.excluded;
 }
 
-bool IsCandidate(const CandidateQuery& q, int j, int n)
+VEK_HOT_INLINE bool IsCandidate(const CandidateQuery& q, int j, int n)
 {
     int t = j - q.i;
     if (t < 0)
@@ -27,14 +34,14 @@ bool IsCandidate(const CandidateQuery& q, int j, int n)
     return q.fwd <= t && t <= n - q.bwd;
 }
 
-void SetReach(const CapsuleTree& tree, CandidateQuery& q)
+VEK_HOT_INLINE void SetReach(const CapsuleTree& tree, CandidateQuery& q)
 {
     q.reach = std::sqrt(q.best) * (1.0 + vek::kBoundRelative) + tree.margin;
 }
 
 // Takes j if it is nearer than q's best, or as near with a lower index:
 // the index-order scan keeps the first of equal distances.
-void Consider(const CapsuleTree& t, CandidateQuery& q, int j)
+VEK_HOT_INLINE void Consider(const CapsuleTree& t, CandidateQuery& q, int j)
 {
     const double d2 = Distance2(t.x, t.y, t.z, j, q.i);
     if (d2 < q.best || (d2 == q.best && j < q.m)) {
@@ -45,7 +52,7 @@ void Consider(const CapsuleTree& t, CandidateQuery& q, int j)
 
 // Whether node c may hold a candidate of q as near as its best: not when
 // all its points are excluded or provably farther.
-bool MayHold(const CapsuleTree& tree, const CapsuleNode& c, const CandidateQuery& q, double& d2)
+VEK_HOT_INLINE bool MayHold(const CapsuleTree& tree, const CapsuleNode& c, const CandidateQuery& q, double& d2)
 {
     if (c.first > c.last || AllExcluded(c, q, tree.n))
         return false;
@@ -56,7 +63,7 @@ bool MayHold(const CapsuleTree& tree, const CapsuleNode& c, const CandidateQuery
 
 // The points of leaf c: all of them when none is excluded, else the
 // candidates among them.
-void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c)
+VEK_HOT_INLINE void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c)
 {
     const long long o = Offset(c, q.x0, tree.n);
     const double before = q.best;
@@ -72,9 +79,11 @@ void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c)
         SetReach(tree, q);
 }
 
+#undef VEK_HOT_INLINE
+
 }  // namespace
 
-CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best)
+CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM)
 {
     CandidateQuery q;
     q.i = i;
@@ -83,20 +92,27 @@ CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, doub
     q.x0 = i - bwd + 1 < 0 ? i - bwd + 1 + tree.n : i - bwd + 1;
     q.excluded = static_cast<long long>(fwd) + bwd - 1;
     q.best = best;
+    if (lastM >= 0) {
+        for (int j : {lastM + (i - lastI), lastM - (i - lastI)}) {
+            j %= tree.n;
+            if (j < 0)
+                j += tree.n;
+            if (IsCandidate(q, j, tree.n))
+                Consider(tree, q, j);
+        }
+    }
     SetReach(tree, q);
     return q;
 }
 
-void ConsiderCandidate(const CapsuleTree& tree, CandidateQuery& q, int j)
+// The searches below work on local copies of the tree's description and of
+// the query: the stores into the query (or the list) could otherwise alias
+// the coordinates and the tree's fields, which would then be read again from
+// memory for every node and point.
+void SearchTree(const CapsuleTree& shared, CandidateQuery& query)
 {
-    if (IsCandidate(q, j, tree.n)) {
-        Consider(tree, q, j);
-        SetReach(tree, q);
-    }
-}
-
-void SearchTree(const CapsuleTree& tree, CandidateQuery& q)
-{
+    const CapsuleTree tree = shared;
+    CandidateQuery q = query;
     const auto near = [&](int k, double& d2) { return MayHold(tree, tree.nodes[k], q, d2); };
     // The best may have improved since the node was pushed.
     const auto still = [&](int k, double d2) {
@@ -107,11 +123,13 @@ void SearchTree(const CapsuleTree& tree, CandidateQuery& q)
         ScanLeaf(tree, q, tree.nodes[k]);
         return true;
     });
+    query = q;
 }
 
-int CollectLeaves(const CapsuleTree& tree, const CandidateQuery* group, int count, double cx, double cy, double cz,
+int CollectLeaves(const CapsuleTree& shared, const CandidateQuery* group, int count, double cx, double cy, double cz,
                   double bound, int* list, int capacity)
 {
+    const CapsuleTree tree = shared;
     const auto near = [&](int k, double& d2) {
         const CapsuleNode& c = tree.nodes[k];
         if (c.first > c.last)
@@ -137,12 +155,15 @@ int CollectLeaves(const CapsuleTree& tree, const CandidateQuery* group, int coun
     return fits ? collected : -1;
 }
 
-void SearchLeaves(const CapsuleTree& tree, CandidateQuery& q, const int* list, int collected)
+void SearchLeaves(const CapsuleTree& shared, CandidateQuery& query, const int* list, int collected)
 {
+    const CapsuleTree tree = shared;
+    CandidateQuery q = query;
     for (int k = 0; k < collected; ++k) {
         const CapsuleNode& c = tree.nodes[list[k]];
         double d2 = 0.0;
         if (MayHold(tree, c, q, d2))
             ScanLeaf(tree, q, c);
     }
+    query = q;
 }

@@ -18,13 +18,12 @@ struct CandidateQuery {
 };
 
 // In:  point i of the tree's curve, its window counts, the start bound
-//      best (squared distances at or above it are not sought).
-// Out: the query, with no candidate found yet.
-CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best);
-
-// Takes j when it is a candidate of q that is nearer than q's best, or as
-// near with a lower index; q's reach follows its best.
-void ConsiderCandidate(const CapsuleTree& tree, CandidateQuery& q, int j);
+//      best (squared distances at or above it are not sought), and the
+//      previous point's nearest candidate lastM of point lastI (-1: none).
+// Out: the query with lastM moved along by i - lastI, either way, taken as
+//      its first candidates where they are candidates of i and nearer than
+//      best (the lower index among equal ones), and its reach set once.
+CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM);
 
 // In:  a query (best and m may already hold a candidate).
 // Out: q.best, q.m: the nearest candidate below the start bound, by a walk

@@ -166,16 +166,10 @@ void SecondPass(const StepContext& s, int part, int parts)
                 s.nz[i] = t.z[i];
                 continue;
             }
-            CandidateQuery& q = group[count];
-            q = StartQuery(t, i, fwd, bwd, s.bestStart);
             // The previous point's nearest candidate, moved along by the
-            // distance in index, either way.
-            if (lastM >= 0) {
-                for (int j : {lastM + (i - lastI), lastM - (i - lastI)}) {
-                    j %= n;
-                    ConsiderCandidate(t, q, j < 0 ? j + n : j);
-                }
-            }
+            // distance in index, starts the search.
+            CandidateQuery& q = group[count];
+            q = StartQuery(t, i, fwd, bwd, s.bestStart, lastI, lastM);
             groupReach = std::max(groupReach, q.reach);
             pull[count][0] = sx;
             pull[count][1] = sy;
