@@ -27,6 +27,7 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     // Blocks of points side by side; a count and a minimum do not depend
     // on the order in which the blocks are added up.
     constexpr int kGrain = 512;
+    const double reach2 = reach * reach * (1.0 + 1e-12);
     std::vector<CurveContacts> found(static_cast<size_t>(vek::BlockCount(n, kGrain)));
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
         CurveContacts& part = found[static_cast<size_t>(block)];
@@ -37,10 +38,12 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
             const double p[3] = {x[i], y[i], z[i]};
             tree.Search(
                 [&](const vek::Box3& box, int first, int last) {
-                    // A box whose (rounded) distance is not below reach
-                    // holds no point closer than reach: that distance is
-                    // never larger than the one to a point inside.
-                    return last > i && std::sqrt(vek::BoxDistanceSquared(box, p)) < reach &&
+                    // A box whose (rounded) squared distance is not below
+                    // the slightly widened reach squared holds no point
+                    // closer than reach: that distance is never larger than
+                    // the one to a point inside, and the widening covers
+                    // the rounding of the squares.
+                    return last > i && vek::BoxDistanceSquared(box, p) < reach2 &&
                            !vek::RunInsideCyclicRange(std::max(first, i + 1), last, i, n, bwd[i] - 1, fwd[i] - 1);
                 },
                 [&](int j) {

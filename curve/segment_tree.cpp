@@ -67,20 +67,6 @@ Box3 SegmentTree::SegmentBox(int k) const
     return box;
 }
 
-double BoxDistanceSquared(const Box3& box, const double p[3])
-{
-    double sum = 0.0;
-    for (int a = 0; a < 3; ++a) {
-        double d = 0.0;
-        if (p[a] < box.lo[a])
-            d = box.lo[a] - p[a];
-        else if (p[a] > box.hi[a])
-            d = p[a] - box.hi[a];
-        sum += d * d;
-    }
-    return sum;
-}
-
 bool BoxesWithin(const Box3& a, const Box3& b, double r)
 {
     for (int c = 0; c < 3; ++c) {
@@ -88,17 +74,6 @@ bool BoxesWithin(const Box3& a, const Box3& b, double r)
             return false;
     }
     return true;
-}
-
-bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after)
-{
-    // Offsets of the run's ends from i, counted from -before.
-    int a = first - i + before;
-    a %= n;
-    if (a < 0)
-        a += n;
-    const int len = last - first;
-    return a + len <= before + after;
 }
 
 }  // namespace vek

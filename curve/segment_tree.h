@@ -71,8 +71,21 @@ private:
     std::span<const double> m_x, m_y, m_z;
 };
 
-// The squared distance from point p to the box (0 inside it).
-double BoxDistanceSquared(const Box3& box, const double p[3]);
+// The squared distance from point p to the box (0 inside it). Inline: the
+// searches ask it at every node they enter.
+inline double BoxDistanceSquared(const Box3& box, const double p[3])
+{
+    double sum = 0.0;
+    for (int a = 0; a < 3; ++a) {
+        double d = 0.0;
+        if (p[a] < box.lo[a])
+            d = box.lo[a] - p[a];
+        else if (p[a] > box.hi[a])
+            d = p[a] - box.hi[a];
+        sum += d * d;
+    }
+    return sum;
+}
 
 // Whether a box and the box [lo - r, hi + r] of another overlap.
 bool BoxesWithin(const Box3& a, const Box3& b, double r);
@@ -80,6 +93,15 @@ bool BoxesWithin(const Box3& a, const Box3& b, double r);
 // Whether offset t = (j - i) mod n of index j from i lies in the cyclic
 // range of offsets [-before, after] (0 <= before, after; before + after < n
 // assumed). For a run first ... last of indices: whether all of it does.
-bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after);
+inline bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after)
+{
+    // Offsets of the run's ends from i, counted from -before.
+    int a = first - i + before;
+    a %= n;
+    if (a < 0)
+        a += n;
+    const int len = last - first;
+    return a + len <= before + after;
+}
 
 }  // namespace vek
