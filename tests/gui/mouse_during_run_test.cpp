@@ -19,6 +19,20 @@ struct DragCase {
     int leftDown, rightDown;
 };
 
+// The view after the drag of case c from `before`: the two halves of the
+// drag, one after the other, as when nothing runs.
+void ExpectWholeDrag(const DragCase& c, const Matrix4& before, const Matrix4& after, int width)
+{
+    const Matrix4 half = NavigationStep(c.leftDown, c.rightDown, c.dx / 2, c.dy / 2, width, before);
+    const Matrix4 expected = NavigationStep(c.leftDown, c.rightDown, c.dx - c.dx / 2, c.dy - c.dy / 2, width, half);
+    double change = 0.0;
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_NEAR(after[k], expected[k], 1e-12) << c.name << " element " << k;
+        change += std::fabs(after[k] - before[k]);
+    }
+    EXPECT_GT(change, 0.1) << c.name << ": the drag left the view as it was";
+}
+
 }  // namespace
 
 class MouseDuringRunTest : public FrameTest, public ::testing::WithParamInterface<DragCase> {};
@@ -49,16 +63,7 @@ TEST_P(MouseDuringRunTest, ADragHandledAtADrainCountsWhole)
     View().SetDrain({});
     ASSERT_EQ(drains, 2);
 
-    const int width = View().GetClientSize().x;
-    const Matrix4 half = NavigationStep(c.leftDown, c.rightDown, c.dx / 2, c.dy / 2, width, before);
-    const Matrix4 expected = NavigationStep(c.leftDown, c.rightDown, c.dx - c.dx / 2, c.dy - c.dy / 2, width, half);
-    const Matrix4 after = View().ViewMatrix();
-    double change = 0.0;
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_NEAR(after[k], expected[k], 1e-12) << c.name << " element " << k;
-        change += std::fabs(after[k] - before[k]);
-    }
-    EXPECT_GT(change, 0.1) << c.name << ": the drag left the view as it was";
+    ExpectWholeDrag(c, before, View().ViewMatrix(), View().GetClientSize().x);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, MouseDuringRunTest,
@@ -104,16 +109,7 @@ TEST_P(RealDragDuringRunTest, CountsWholeAtTheNextDrain)
     View().SetDrain({});
     ASSERT_EQ(drains, 3);
 
-    const int width = View().GetClientSize().x;
-    const Matrix4 half = NavigationStep(c.leftDown, c.rightDown, c.dx / 2, c.dy / 2, width, before);
-    const Matrix4 expected = NavigationStep(c.leftDown, c.rightDown, c.dx - c.dx / 2, c.dy - c.dy / 2, width, half);
-    const Matrix4 after = View().ViewMatrix();
-    double change = 0.0;
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_NEAR(after[k], expected[k], 1e-12) << c.name << " element " << k;
-        change += std::fabs(after[k] - before[k]);
-    }
-    EXPECT_GT(change, 0.1) << c.name << ": the drag left the view as it was";
+    ExpectWholeDrag(c, before, View().ViewMatrix(), View().GetClientSize().x);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, RealDragDuringRunTest,
