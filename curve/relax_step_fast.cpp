@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <vector>
 
@@ -213,9 +214,12 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     }
     // Sized for overwriting: a curve resampled much shorter during a run
     // gives the work arrays of the longer one back.
-    nx.SetSizeForOverwrite(n);
-    ny.SetSizeForOverwrite(n);
-    nz.SetSizeForOverwrite(n);
+    // Every element is written below, so arrays of the right size and a
+    // fitting capacity (every step but the first after a resampling) are
+    // left as they are rather than cleared for nothing.
+    for (CDoubleArray* a : {&nx, &ny, &nz})
+        if (a->GetSize() != n || a->GetCapacity() / 2 > n)
+            a->SetSizeForOverwrite(n);
 
     StepContext s{};
     CapsuleTree& t = s.tree;
