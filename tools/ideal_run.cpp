@@ -39,9 +39,10 @@ bool IsTight(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z
     const double nearest = MinNonLocalDistance(x, y, z, ExclusionWindow(kThickness));
     if (!(std::abs(nearest - kThickness) <= kTightDistanceTolerance * kThickness))
         return false;
-    const PolygonThickness t = ComputePolygonThickness(ToVector(x), ToVector(y), ToVector(z));
-    const double nominal = CurveLength(x, y, z) / kThickness;
-    return t.thickness > 0.0 && CertifiedRopelength(CurveLength(x, y, z), t.thickness) <= kTightRopelengthFactor * nominal;
+    const PolygonThickness t = ComputePolygonThickness(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z));
+    const double length = CurveLength(x, y, z);
+    return t.thickness > 0.0 &&
+           CertifiedRopelength(length, t.thickness) <= kTightRopelengthFactor * length / kThickness;
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
 {
     const auto start = std::chrono::steady_clock::now();
     IdealRun run;
-    run.inputKnot = IdentifyKnot(ToVector(x), ToVector(y), ToVector(z));
+    run.inputKnot = IdentifyCurveKnot(x, y, z);
     if (!run.inputKnot.known || run.inputKnot.alexander.empty()) {
         run.error = "the knot type of the input cannot be told (too few points, points that repeat, or too many "
                     "crossings), so the result could not be checked against it";

@@ -12,18 +12,14 @@
 
 namespace vek {
 
-namespace {
-
-std::span<const double> Coordinates(const CDoubleArray& a)
+std::span<const double> CurveCoordinates(const CDoubleArray& a)
 {
     return {a.GetData(), static_cast<size_t>(a.GetSize())};
 }
 
-}  // namespace
-
 KnotType IdentifyCurveKnot(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
-    return IdentifyKnot(Coordinates(x), Coordinates(y), Coordinates(z));
+    return IdentifyKnot(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z));
 }
 
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
@@ -37,7 +33,9 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
     report.knotStart = knotStart;
     report.knot = IdentifyCurveKnot(x, y, z);
     report.certifiedThickness =
-        ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z), DcsdSearch::ThicknessOnly).thickness;
+        ComputePolygonThickness(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z),
+                                DcsdSearch::ThicknessOnly)
+            .thickness;
     const double window = ExclusionWindow(thickness);
     report.nearest = MinNonLocalDistance(x, y, z, window);
     report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
