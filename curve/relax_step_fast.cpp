@@ -136,8 +136,9 @@ void MovePoint(const StepContext& s, const CandidateQuery& q, double sx, double 
 // group's middle holding all its points makes one bound serve all). Each
 // point then searches only the collected leaves, or the whole tree when
 // they do not fit the list. The starting reach of a point comes from the
-// previous point's nearest candidate, carried along.
-void SecondPass(const StepContext& s, int part, int parts)
+// previous point's nearest candidate, carried along. Everything it calls is
+// inlined into it (the searches and window ends are compiled in the same unit).
+[[gnu::flatten]] void SecondPass(const StepContext& s, int part, int parts)
 {
     const CapsuleTree& t = s.tree;
     const int n = t.n;
