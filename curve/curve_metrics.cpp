@@ -22,7 +22,8 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
     return length;
 }
 
-double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window)
+double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
+                           double known2)
 {
     const int n = x.GetSize();
     if (n < 2)
@@ -34,12 +35,12 @@ double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const C
     // Blocks of points side by side, each with the squared distance of its
     // best pair, so that a box is passed over exactly when none of its
     // points can come closer (see below). The smallest of the blocks is the
-    // curve's, whatever order they ran in.
+    // curve's, whatever order they ran in. Every block starts from the
+    // known pair, which is one of the pairs that the minimum is taken over.
     constexpr int kGrain = 512;
-    std::vector<double> found(static_cast<size_t>(vek::BlockCount(n, kGrain)),
-                              std::numeric_limits<double>::infinity());
+    std::vector<double> found(static_cast<size_t>(vek::BlockCount(n, kGrain)), known2);
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
-        double best2 = std::numeric_limits<double>::infinity();
+        double best2 = known2;
         for (int i = begin; i < end; ++i) {
             if (static_cast<long long>(fwd[i]) + bwd[i] > n)
                 continue;  // no candidate

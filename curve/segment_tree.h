@@ -92,13 +92,18 @@ bool BoxesWithin(const Box3& a, const Box3& b, double r);
 
 // Whether offset t = (j - i) mod n of index j from i lies in the cyclic
 // range of offsets [-before, after] (0 <= before, after; before + after < n
-// assumed). For a run first ... last of indices: whether all of it does.
+// assumed). For a run first ... last of indices (0 <= first <= last < n,
+// 0 <= i < n): whether all of it does.
 inline bool RunInsideCyclicRange(int first, int last, int i, int n, int before, int after)
 {
-    // Offsets of the run's ends from i, counted from -before.
+    // Offsets of the run's ends from i, counted from -before; the first one
+    // lies in (-n, 2n), one turn from its remainder at most. The searches
+    // ask this at every node, where a division would cost more than the
+    // rest of the test.
     int a = first - i + before;
-    a %= n;
-    if (a < 0)
+    if (a >= n)
+        a -= n;
+    else if (a < 0)
         a += n;
     const int len = last - first;
     return a + len <= before + after;

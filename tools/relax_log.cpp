@@ -47,8 +47,9 @@ RelaxLogRow MeasureRelaxLogRow(const CDoubleArray& x, const CDoubleArray& y, con
     row.length = CurveLength(x, y, z);
     row.certifiedThickness = ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z)).thickness;
     const double window = ExclusionWindow(thickness);
-    row.nearest = MinNonLocalDistance(x, y, z, window);
-    row.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness).count;
+    const CurveContacts contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
+    row.nearest = contacts.nonLocal;
+    row.contacts = contacts.count;
     return row;
 }
 

@@ -37,8 +37,8 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
                                 DcsdSearch::ThicknessOnly)
             .thickness;
     const double window = ExclusionWindow(thickness);
-    report.nearest = MinNonLocalDistance(x, y, z, window);
     report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
+    report.nearest = report.contacts.nonLocal;
     report.iterations = iterations;
     report.seconds = seconds;
     report.converged = converged;

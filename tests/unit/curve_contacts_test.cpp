@@ -4,10 +4,13 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
+#include "curve/resample_curve.h"
+#include "curve/vec_math.h"
 #include "tools/relax_cli.h"
 #include "test_support.h"
 
@@ -94,5 +97,69 @@ TEST(CurveContacts, TwoStrandsJustInsideAndJustOutsideTheReach)
         } else {
             EXPECT_EQ(contacts.count, 0) << gap;
         }
+    }
+}
+
+namespace {
+
+// Every pair by hand: the contacts, their nearest, and the nearest pair
+// that either point's own window lets through.
+CurveContacts AllPairs(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
+{
+    const int n = x.GetSize();
+    const double window = ExclusionWindow(vek::kThickness);
+    std::vector<int> fwd(n), bwd(n);
+    for (int i = 0; i < n; ++i) {
+        fwd[i] = WindowSteps(x, y, z, i, 1, window);
+        bwd[i] = WindowSteps(x, y, z, i, -1, window);
+    }
+    CurveContacts all;
+    double contact2 = INFINITY, nonLocal2 = INFINITY;
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j) {
+            const bool ij = IsWindowCandidate(i, j, n, fwd[i], bwd[i]);
+            const bool ji = IsWindowCandidate(j, i, n, fwd[j], bwd[j]);
+            const double d2 = Distance2(x, y, z, i, j);
+            if (ij || ji)
+                nonLocal2 = std::min(nonLocal2, d2);
+            if (ij && ji && std::sqrt(d2) < kReach) {
+                ++all.count;
+                contact2 = std::min(contact2, d2);
+            }
+        }
+    all.nearest = std::sqrt(contact2);
+    all.nonLocal = std::sqrt(nonLocal2);
+    return all;
+}
+
+}  // namespace
+
+// Runs of pairs are counted whole where every pair is a contact: the count
+// and both minima stay those of the pairs one by one, on tight curves with
+// thousands of contacts, on uneven ones and on loose ones.
+TEST(CurveContacts, EqualsEveryPairTakenByHand)
+{
+    struct Case {
+        const char* name;
+        double precision;  // 0: the curve as it is
+        unsigned seed;     // 0: the tight trefoil
+    };
+    for (const Case& c : {Case{"tight", 0.0, 0}, Case{"tight x10", 10.0, 0}, Case{"tight x20", 20.0, 0},
+                          Case{"random", 0.0, 7}, Case{"random x3", 3.0, 11}}) {
+        CDoubleArray x, y, z;
+        if (c.seed == 0)
+            ReadTightTrefoil(x, y, z);
+        else
+            SetArrays(x, y, z, RandomCurve(c.seed, 300, 0.2));
+        ASSERT_FALSE(HasFatalFailure());
+        if (c.precision > 0.0)
+            ASSERT_TRUE(ResampleCurve(x, y, z, vek::kThickness, c.precision)) << c.name;
+        const CurveContacts fast = Contacts(x, y, z);
+        const CurveContacts slow = AllPairs(x, y, z);
+        EXPECT_EQ(fast.count, slow.count) << c.name;
+        EXPECT_TRUE(c.seed != 0 || slow.count > 30) << c.name;
+        EXPECT_EQ(fast.nearest, slow.nearest) << c.name;
+        EXPECT_EQ(fast.nonLocal, slow.nonLocal) << c.name;
+        EXPECT_EQ(fast.nonLocal, MinNonLocalDistance(x, y, z, ExclusionWindow(vek::kThickness))) << c.name;
     }
 }
