@@ -24,14 +24,29 @@ struct Part {
     double nonLocal2 = kInfinity;
 };
 
-// The squared distance from p to the farthest corner of the box. The terms
-// are those of Distance2 for a point in the box, each no smaller after
-// rounding, so no point of the box lies farther.
-double FarthestSquared(const vek::Box3& box, const double p[3])
+// Squared distances between a point of box a and a point of box b: no pair
+// comes nearer than BoxGapSquared or lies farther than BoxSpanSquared. The
+// terms are those of Distance2 for such a pair, each no smaller (no larger)
+// after rounding.
+double BoxGapSquared(const vek::Box3& a, const vek::Box3& b)
 {
     double sum = 0.0;
-    for (int a = 0; a < 3; ++a) {
-        const double d = std::max(p[a] - box.lo[a], box.hi[a] - p[a]);
+    for (int k = 0; k < 3; ++k) {
+        double d = 0.0;
+        if (b.lo[k] > a.hi[k])
+            d = b.lo[k] - a.hi[k];
+        else if (a.lo[k] > b.hi[k])
+            d = a.lo[k] - b.hi[k];
+        sum += d * d;
+    }
+    return sum;
+}
+
+double BoxSpanSquared(const vek::Box3& a, const vek::Box3& b)
+{
+    double sum = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        const double d = std::max(b.hi[k] - a.lo[k], a.hi[k] - b.lo[k]);
         sum += d * d;
     }
     return sum;
@@ -47,6 +62,119 @@ LongestWindows LongestOf(const std::vector<int>& fwd, const std::vector<int>& bw
     return {*std::max_element(fwd.begin(), fwd.end()), *std::max_element(bwd.begin(), bwd.end())};
 }
 
+// The count's search from a group of consecutive points g0 ... g1 (a
+// single point where the group's windows have no common part): every pair
+// (i, j) of a point i of the group and a later point j of the curve.
+class GroupSearch {
+public:
+    GroupSearch(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const std::vector<int>& fwd,
+                const std::vector<int>& bwd, double reach, Part& part)
+        : m_x(x), m_y(y), m_z(z), m_fwd(fwd), m_bwd(bwd), m_n(x.GetSize()), m_reach(reach), m_part(part),
+          m_longest(LongestOf(fwd, bwd))
+    {
+    }
+
+    // Whether g0 ... g1 can be searched as one: the windows of its points
+    // share a part around g0 (then kept as m_before, m_after).
+    bool Start(int g0, int g1)
+    {
+        m_g0 = g0;
+        m_g1 = g1;
+        int lo = g0 - m_n, hi = g0 + m_n;
+        for (int i = g0; i <= g1; ++i) {
+            if (static_cast<long long>(m_fwd[i]) + m_bwd[i] > m_n)
+                return false;  // i has no candidate
+            lo = std::max(lo, i - (m_bwd[i] - 1));
+            hi = std::min(hi, i + m_fwd[i] - 1);
+        }
+        m_before = g0 - lo;
+        m_after = hi - g0;
+        if (m_before < 0 || m_after < 0 || m_before + m_after >= m_n)
+            return false;
+        for (int k = 0; k < 3; ++k) {
+            const CDoubleArray& c = k == 0 ? m_x : k == 1 ? m_y : m_z;
+            m_box.lo[k] = m_box.hi[k] = c[g0];
+            for (int i = g0 + 1; i <= g1; ++i) {
+                m_box.lo[k] = std::min(m_box.lo[k], c[i]);
+                m_box.hi[k] = std::max(m_box.hi[k], c[i]);
+            }
+        }
+        return true;
+    }
+
+    void Run(const vek::SegmentTree& tree)
+    {
+        tree.Search([this](const vek::Box3& box, int first, int last) { return Enter(box, first, last); },
+                    [this](int j) { Visit(j); });
+    }
+
+private:
+    bool Enter(const vek::Box3& box, int first, int last)
+    {
+        // A box whose (rounded) squared gap is not below the slightly
+        // widened reach squared holds no point closer than reach: that gap
+        // is never larger than the distance of a pair, and the widening
+        // covers the rounding of the squares. A run inside the windows of
+        // every point of the group holds no candidate.
+        const int a = std::max(first, m_g0 + 1);
+        if (last < a)
+            return false;
+        const double near2 = BoxGapSquared(m_box, box);
+        if (!(near2 < m_reach2) || vek::RunInsideCyclicRange(a, last, m_g0, m_n, m_before, m_after))
+            return false;
+        // Offsets first - g1 ... last - g0: all outside the window of every
+        // point of the group and every point of the run (no window is longer
+        // than the longest), and every pair nearer than the reach: all are
+        // contacts.
+        const bool allCandidates = first > m_g1 && first - m_g1 >= std::max(m_longest.fwd, m_longest.bwd) &&
+                                   last - m_g0 <= m_n - std::max(m_longest.fwd, m_longest.bwd);
+        if (!allCandidates)
+            return true;
+        const double far2 = BoxSpanSquared(m_box, box);
+        if (!(far2 < m_reach2Inside) && !(far2 < m_reach2 && std::sqrt(far2) < m_reach))
+            return true;
+        m_part.count += static_cast<long long>(m_g1 - m_g0 + 1) * (last - first + 1);
+        if (near2 < m_part.contact2) {
+            for (int i = m_g0; i <= m_g1; ++i)
+                for (int j = first; j <= last; ++j) {
+                    const double d2 = Distance2(m_x, m_y, m_z, j, i);
+                    m_part.contact2 = std::min(m_part.contact2, d2);
+                    m_part.nonLocal2 = std::min(m_part.nonLocal2, d2);
+                }
+        }
+        return false;
+    }
+
+    void Visit(int j)
+    {
+        for (int i = m_g0; i <= m_g1 && i < j; ++i) {
+            if (!IsWindowCandidate(i, j, m_n, m_fwd[i], m_bwd[i]))
+                continue;
+            const double d2 = Distance2(m_x, m_y, m_z, j, i);
+            // A pair of points that are candidates of each other: a contact
+            // below the reach, and a non-local pair in any case.
+            if (IsWindowCandidate(j, i, m_n, m_fwd[j], m_bwd[j]) && std::sqrt(d2) < m_reach) {
+                ++m_part.count;
+                m_part.contact2 = std::min(m_part.contact2, d2);
+            }
+            m_part.nonLocal2 = std::min(m_part.nonLocal2, d2);
+        }
+    }
+
+    const CDoubleArray &m_x, &m_y, &m_z;
+    const std::vector<int>&m_fwd, &m_bwd;
+    const int m_n;
+    const double m_reach;
+    const double m_reach2 = m_reach * m_reach * (1.0 + 1e-12);
+    // Below this every square root is below the reach, with room for the
+    // rounding of the squares.
+    const double m_reach2Inside = m_reach * m_reach * (1.0 - 1e-12);
+    Part& m_part;
+    const LongestWindows m_longest;
+    int m_g0 = 0, m_g1 = 0, m_before = 0, m_after = 0;
+    vek::Box3 m_box{};
+};
+
 }  // namespace
 
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
@@ -61,75 +189,25 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     // The windows of every point: the pair test needs both.
     std::vector<int> fwd, bwd;
     WindowCounts(x, y, z, window, fwd, bwd);
-    const LongestWindows longest = LongestOf(fwd, bwd);
     const size_t count = static_cast<size_t>(n);
     const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
-    // Blocks of points side by side; a count and a minimum do not depend
-    // on the order in which the blocks are added up.
+    // Blocks of points side by side, searched in groups of a few points; a
+    // count and a minimum do not depend on the order in which the blocks
+    // are added up.
     constexpr int kGrain = 512;
-    const double reach2 = reach * reach * (1.0 + 1e-12);
-    // Below this every square root is below the reach, with room for the
-    // rounding of the squares.
-    const double reach2Inside = reach * reach * (1.0 - 1e-12);
+    constexpr int kGroup = 8;
     std::vector<Part> found(static_cast<size_t>(vek::BlockCount(n, kGrain)));
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
-        Part& part = found[static_cast<size_t>(block)];
-        // A pair of points that are candidates of each other: a contact
-        // below the reach, and a non-local pair in any case.
-        const auto both = [&](double d2) {
-            if (std::sqrt(d2) < reach) {
-                ++part.count;
-                part.contact2 = std::min(part.contact2, d2);
+        GroupSearch search(x, y, z, fwd, bwd, reach, found[static_cast<size_t>(block)]);
+        for (int g0 = begin; g0 < end; g0 += kGroup) {
+            const int g1 = std::min(end, g0 + kGroup) - 1;
+            if (search.Start(g0, g1)) {
+                search.Run(tree);
+                continue;
             }
-            part.nonLocal2 = std::min(part.nonLocal2, d2);
-        };
-        for (int i = begin; i < end; ++i) {
-            if (static_cast<long long>(fwd[i]) + bwd[i] > n)
-                continue;  // no candidate
-            const double p[3] = {x[i], y[i], z[i]};
-            tree.Search(
-                [&](const vek::Box3& box, int first, int last) {
-                    // A box whose (rounded) squared distance is not below
-                    // the slightly widened reach squared holds no point
-                    // closer than reach: that distance is never larger than
-                    // the one to a point inside, and the widening covers
-                    // the rounding of the squares.
-                    const int a = std::max(first, i + 1);
-                    if (last < a)
-                        return false;
-                    const double near2 = vek::BoxDistanceSquared(box, p);
-                    if (!(near2 < reach2) || vek::RunInsideCyclicRange(a, last, i, n, bwd[i] - 1, fwd[i] - 1))
-                        return false;
-                    // Offsets a - i ... last - i: all of them outside i's
-                    // window, and i outside the window of each (no window
-                    // is longer than the largest), and every point nearer
-                    // than the reach: all are contacts.
-                    const bool allCandidates = a - i >= fwd[i] && last - i <= n - bwd[i] && a - i >= longest.bwd &&
-                                               last - i <= n - longest.fwd;
-                    if (!allCandidates)
-                        return true;
-                    const double far2 = FarthestSquared(box, p);
-                    if (!(far2 < reach2Inside) && !(far2 < reach2 && std::sqrt(far2) < reach))
-                        return true;
-                    part.count += last - a + 1;
-                    if (near2 < part.contact2) {
-                        for (int j = a; j <= last; ++j) {
-                            const double d2 = Distance2(x, y, z, j, i);
-                            part.contact2 = std::min(part.contact2, d2);
-                            part.nonLocal2 = std::min(part.nonLocal2, d2);
-                        }
-                    }
-                    return false;
-                },
-                [&](int j) {
-                    if (j <= i || !IsWindowCandidate(i, j, n, fwd[i], bwd[i]))
-                        return;
-                    const double d2 = Distance2(x, y, z, j, i);
-                    if (IsWindowCandidate(j, i, n, fwd[j], bwd[j]))
-                        both(d2);
-                    else
-                        part.nonLocal2 = std::min(part.nonLocal2, d2);
-                });
+            for (int i = g0; i <= g1; ++i)
+                if (search.Start(i, i))
+                    search.Run(tree);
         }
     });
     double contact2 = kInfinity, nonLocal2 = kInfinity;
