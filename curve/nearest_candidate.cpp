@@ -61,11 +61,10 @@ VEK_HOT_INLINE bool MayHold(const CapsuleTree& tree, const CapsuleNode& c, const
     return !(d2 > limit * limit);
 }
 
-// The points of leaf c: all of them when none is excluded, else the
-// candidates among them.
-VEK_HOT_INLINE void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c)
+// The points of leaf c, o = Offset(c, q.x0, n): all of them when none is
+// excluded, else the candidates among them. Whether q's best improved.
+VEK_HOT_INLINE bool ScanPoints(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c, long long o)
 {
-    const long long o = Offset(c, q.x0, tree.n);
     const double before = q.best;
     if (o >= q.excluded && o + (c.last - c.first) < tree.n) {
         for (int j = c.first; j <= c.last; ++j)
@@ -75,7 +74,12 @@ VEK_HOT_INLINE void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const C
             if (IsCandidate(q, j, tree.n))
                 Consider(tree, q, j);
     }
-    if (q.best != before)
+    return q.best != before;
+}
+
+VEK_HOT_INLINE void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const CapsuleNode& c)
+{
+    if (ScanPoints(tree, q, c, Offset(c, q.x0, tree.n)))
         SetReach(tree, q);
 }
 
@@ -159,11 +163,23 @@ void SearchLeaves(const CapsuleTree& shared, CandidateQuery& query, const int* l
 {
     const CapsuleTree tree = shared;
     CandidateQuery q = query;
+    // The listed leaves are never empty; the query point and the reach stay
+    // in registers across the list.
+    const double qx = tree.x[q.i], qy = tree.y[q.i], qz = tree.z[q.i];
+    double reach = q.reach;
     for (int k = 0; k < collected; ++k) {
         const CapsuleNode& c = tree.nodes[list[k]];
-        double d2 = 0.0;
-        if (MayHold(tree, c, q, d2))
-            ScanLeaf(tree, q, c);
+        const long long o = Offset(c, q.x0, tree.n);
+        const int span = c.last - c.first;
+        if (o + span < q.excluded)
+            continue;
+        const double d2 = CapsuleDistance2(c, qx, qy, qz);
+        const double limit = reach + c.r;
+        if (d2 > limit * limit)
+            continue;
+        if (ScanPoints(tree, q, c, o))
+            reach = std::sqrt(q.best) * (1.0 + vek::kBoundRelative) + tree.margin;
     }
+    q.reach = reach;
     query = q;
 }

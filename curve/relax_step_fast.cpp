@@ -62,12 +62,19 @@ void FirstPass(const StepContext& s, int part, int parts)
     const int k0 = leaf0 * kLeafPoints;
     const int k1 = std::min(t.n, leaf1 * kLeafPoints);
 
-    double box[kStatCount] = {t.x[k0], t.x[k0], t.y[k0], t.y[k0], t.z[k0], t.z[k0], 0.0, 1.0};
+    // Local copies: the stores into the segment lengths could otherwise
+    // alias the tree's fields, which would then be read again every point.
+    const double* x = t.x;
+    const double* y = t.y;
+    const double* z = t.z;
+    const int n = t.n;
+    double* segment = s.segment;
+    double box[kStatCount] = {x[k0], x[k0], y[k0], y[k0], z[k0], z[k0], 0.0, 1.0};
     bool finite = true;
     for (int k = k0; k < k1; ++k) {
         // RelaxStep's expression for the length, so the same double.
-        s.segment[k] = Distance(t.x, t.y, t.z, k + 1 == t.n ? 0 : k + 1, k);
-        const double px = t.x[k], py = t.y[k], pz = t.z[k];
+        segment[k] = Distance(x, y, z, k + 1 == n ? 0 : k + 1, k);
+        const double px = x[k], py = y[k], pz = z[k];
         finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pz);
         box[kMinX] = std::min(box[kMinX], px);
         box[kMaxX] = std::max(box[kMaxX], px);
