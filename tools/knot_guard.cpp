@@ -38,6 +38,7 @@ std::function<long long(long long)> KnotGuard::Wrap(std::function<long long(long
         if (m_stopped)
             return 0;
         m_blockFirstIteration = m_iterations;
+        m_currentKnown = false;  // the block may change the curve
         const long long done = runBlock(count);
         ++m_block;
         m_iterations += done;
@@ -56,6 +57,8 @@ void KnotGuard::Check()
     if (!Evaluated(now))
         return;
     ++m_checks;
+    m_current = now;
+    m_currentKnown = true;
     if (SameKnotType(m_start, now)) {
         m_goodIterations = m_iterations;
         if (m_keep) {
@@ -75,6 +78,7 @@ void KnotGuard::Check()
         CopyIn(m_goodX, m_x);
         CopyIn(m_goodY, m_y);
         CopyIn(m_goodZ, m_z);
+        m_currentKnown = false;
         m_stopped = true;
     }
 }

@@ -55,6 +55,9 @@ public:
     bool Stopped() const { return m_stopped; }
     long long KeptIterations() const { return m_goodIterations; }
     long long Checks() const { return m_checks; }
+    // The type of the curve as it is now when the last block's check
+    // identified it (so nobody need identify it again); null otherwise.
+    const KnotType* CurrentType() const { return m_currentKnown ? &m_current : nullptr; }
 
 private:
     void Check();
@@ -77,6 +80,8 @@ private:
     long long m_passageFirstIteration = 0;
     long long m_passageLastIteration = 0;
     KnotType m_passedTo;
+    KnotType m_current;
+    bool m_currentKnown = false;
     bool m_stopped = false;
 };
 

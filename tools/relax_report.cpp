@@ -24,14 +24,14 @@ KnotType IdentifyCurveKnot(const CDoubleArray& x, const CDoubleArray& y, const C
 
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                               const KnotType& knotStart, long long iterations, double seconds,
-                              std::optional<bool> converged)
+                              std::optional<bool> converged, const KnotType* knotEnd)
 {
     RelaxReport report;
     report.points = x.GetSize();
     report.length = CurveLength(x, y, z);
     report.thickness = thickness;
     report.knotStart = knotStart;
-    report.knot = IdentifyCurveKnot(x, y, z);
+    report.knot = knotEnd ? *knotEnd : IdentifyCurveKnot(x, y, z);
     report.certifiedThickness =
         ComputePolygonThickness(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z),
                                 DcsdSearch::ThicknessOnly)

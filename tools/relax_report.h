@@ -43,10 +43,11 @@ struct RelaxReport {
 // Measures the curve x, y, z: length, knot type, certified thickness,
 // smallest non-local distance and the contacts (kContactFactor *
 // thickness), with the run's figures; knotStart is the knot the run began
-// with (IdentifyKnot of the curve as read).
+// with (IdentifyKnot of the curve as read); knotEnd, when given, is
+// IdentifyKnot of x, y, z already made.
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                               const KnotType& knotStart, long long iterations, double seconds,
-                              std::optional<bool> converged = std::nullopt);
+                              std::optional<bool> converged = std::nullopt, const KnotType* knotEnd = nullptr);
 
 // The elements of a, as the knot and thickness code reads coordinates.
 std::span<const double> CurveCoordinates(const CDoubleArray& a);

@@ -200,7 +200,9 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
 
-    vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, knotStart, done, seconds, converged);
+    // The guard's last check may have identified the final curve already.
+    vek::RelaxReport report =
+        vek::MeasureRelaxation(x, y, z, vek::kThickness, knotStart, done, seconds, converged, guard.CurrentType());
     report.knotChecked = guard.Active();
     report.passageBlock = guard.PassageBlock();
     report.keptKnot = guard.Stopped();

@@ -47,6 +47,8 @@ TEST(KnotGuard, KeepStopsAtThePassageWithTheLastCurveOfTheStartingType)
     EXPECT_EQ(done, guard.PassageFirstIteration());
     EXPECT_EQ(guard.KeptIterations(), guard.PassageFirstIteration());
     EXPECT_EQ(vek::IdentifyCurveKnot(x, y, z).name, "3_1");
+    // The check's type was that of the curve that was then set back.
+    EXPECT_EQ(guard.CurrentType(), nullptr);
     EXPECT_NE(vek::KnotGuardText(guard).find("block " + std::to_string(guard.PassageBlock())), std::string::npos);
 
     // The same curve relaxed block by block without the guard's keep: the
@@ -58,6 +60,8 @@ TEST(KnotGuard, KeepStopsAtThePassageWithTheLastCurveOfTheStartingType)
     EXPECT_EQ(GuardedRun(told, x2, y2, z2, 300, 0.3), 300);
     EXPECT_EQ(told.PassageBlock(), guard.PassageBlock());
     EXPECT_FALSE(told.Stopped());
+    ASSERT_NE(told.CurrentType(), nullptr);
+    EXPECT_TRUE(vek::SameKnotType(*told.CurrentType(), vek::IdentifyCurveKnot(x2, y2, z2)));
 }
 
 TEST(KnotGuard, ATightRunKeepsItsTypeAndOffChecksNothing)
@@ -71,6 +75,10 @@ TEST(KnotGuard, ATightRunKeepsItsTypeAndOffChecksNothing)
         EXPECT_FALSE(guard.Stopped());
         EXPECT_EQ(guard.Checks(), check == vek::KnotCheck::Off ? 0 : 30);
         EXPECT_EQ(guard.Active(), check != vek::KnotCheck::Off);
+        // The last check saw the final curve; without checks nothing is known.
+        EXPECT_EQ(guard.CurrentType() != nullptr, check != vek::KnotCheck::Off);
+        if (guard.CurrentType())
+            EXPECT_EQ(guard.CurrentType()->alexander, vek::IdentifyCurveKnot(x, y, z).alexander);
     }
 }
 
