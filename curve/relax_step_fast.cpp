@@ -147,7 +147,9 @@ void MovePoint(const StepContext& s, const CandidateQuery& q, double sx, double 
 // inlined into it (the searches and window ends are compiled in the same unit).
 [[gnu::flatten]] void SecondPass(const StepContext& s, int part, int parts)
 {
-    const CapsuleTree& t = s.tree;
+    // A local copy: the stores of the new points could otherwise alias the
+    // tree's fields, which would then be read again for every point.
+    const CapsuleTree t = s.tree;
     const int n = t.n;
     int leaf0, leaf1;
     PartLeaves(s, part, parts, leaf0, leaf1);
