@@ -13,59 +13,26 @@ build=$(cd "${1:-$top/build}" && pwd)
 precision=${2:-1000}
 rounds=${3:-5}
 
-if [ -z "${VEK_MEASURE_INNER:-}" ]; then
-  VEK_MEASURE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$build" "$precision" "$rounds"
-fi
+# shellcheck source-path=SCRIPTDIR source=xvfb-vek.sh
+source "$top/tools/xvfb-vek.sh"
+vek_under_xvfb "$0" "$build" "$precision" "$rounds"
 
-work=$(mktemp -d)
-trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-"$build/tools/vek-relax" "$top/examples/trefoil.txt" --until-tight --output "$work/tight-trefoil.txt" 2>/dev/null
-
+vek_prepare
 now_ms() { date +%s%3N; }
-# The program's own windows other than the main one (a dialog, a menu).
-other_windows() { xdotool search --onlyvisible --class vek 2>/dev/null | grep -v "^$win\$" || true; }
-wait_other() {  # waits up to 20 s for a window besides the main one
-  for _ in $(seq 1 400); do
-    [ -n "$(other_windows)" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-
-"$build/vek" >"$work/vek.log" 2>&1 &
-pid=$!
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
-[ -n "$win" ] || { echo "measure: the Vek window did not appear" >&2; exit 1; }
-xdotool windowmove --sync "$win" 0 0
-xdotool windowsize --sync "$win" 640 560
-xdotool windowfocus --sync "$win" 2>/dev/null || true
-sleep 0.5
-
-# ﾌｧｲﾙ(&F) → 位置データ読み込み(&O)
-xdotool key --window "$win" alt+f; sleep 0.3; xdotool key o
-wait_other || { echo "measure: the open dialog did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$(other_windows | tail -1)" 2>/dev/null || true
-sleep 0.5
-xdotool key ctrl+l; sleep 0.2
-xdotool type --delay 5 "$work/tight-trefoil.txt"
-sleep 0.3
-for _ in $(seq 1 5); do
-  [ -n "$(other_windows)" ] || break
-  xdotool key Return
-  sleep 0.7
-done
+vek_start measure
+vek_load measure "$work/tight-trefoil.txt"
 
 # 設定(&P) → 精度...(&D): the edit has the focus with its text selected.
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 xdotool key --window "$win" alt+p; sleep 0.3; xdotool key d
-wait_other || { echo "measure: the precision dialog did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$(other_windows | tail -1)" 2>/dev/null || true
+vek_wait_other || { echo "measure: the precision dialog did not appear" >&2; exit 1; }
+xdotool windowfocus --sync "$(vek_other_windows | tail -1)" 2>/dev/null || true
 sleep 0.3
 xdotool key Tab Tab; sleep 0.1
 xdotool key ctrl+a; xdotool type "$precision"; xdotool key Return
 sleep 0.5
-[ -z "$(other_windows)" ] || { echo "measure: the precision dialog did not close" >&2; exit 1; }
+[ -z "$(vek_other_windows)" ] || { echo "measure: the precision dialog did not close" >&2; exit 1; }
 
 start_run() {
   xdotool windowfocus --sync "$win" 2>/dev/null || true
@@ -80,7 +47,7 @@ for round in $(seq 1 "$rounds"); do
   xdotool windowfocus --sync "$win" 2>/dev/null || true
   t0=$(now_ms)
   xdotool key --window "$win" alt+c
-  wait_other || { echo "measure: the menu did not open" >&2; exit 1; }
+  vek_wait_other || { echo "measure: the menu did not open" >&2; exit 1; }
   t1=$(now_ms)
   # 中断(&T): from the key until the CPU use has stayed idle for 0.3 s.
   xdotool key t
