@@ -26,8 +26,7 @@ vek_load measure "$work/tight-trefoil.txt"
 # 設定(&P) → 精度...(&D): the edit has the focus with its text selected.
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 xdotool key --window "$win" alt+p; sleep 0.3; xdotool key d
-vek_wait_other || { echo "measure: the precision dialog did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$(vek_other_windows | tail -1)" 2>/dev/null || true
+vek_focus_other measure "precision dialog"
 sleep 0.3
 xdotool key Tab Tab; sleep 0.1
 xdotool key ctrl+a; xdotool type "$precision"; xdotool key Return

@@ -23,6 +23,13 @@ vek_wait_other() {  # waits up to 20 s for a window besides the main one
   return 1
 }
 
+# Waits for a window besides the main one (`what`, for the message) and
+# gives it the focus, as a window manager would.
+vek_focus_other() {  # name what
+  vek_wait_other || { echo "$1: the $2 did not appear" >&2; exit 1; }
+  xdotool windowfocus --sync "$(vek_other_windows | tail -1)" 2>/dev/null || true
+}
+
 # A temporary folder in `work` holding the tightened trefoil
 # ($work/tight-trefoil.txt); it goes, and the program is ended, on exit.
 vek_prepare() {
@@ -51,8 +58,7 @@ vek_start() {  # name
 # a title that is not ASCII.
 vek_load() {  # name file
   xdotool key --window "$win" alt+f; sleep 0.3; xdotool key o
-  vek_wait_other || { echo "$1: the open dialog did not appear" >&2; exit 1; }
-  xdotool windowfocus --sync "$(vek_other_windows | tail -1)" 2>/dev/null || true
+  vek_focus_other "$1" "open dialog"
   sleep 0.5
   xdotool key ctrl+l; sleep 0.2
   xdotool type --delay 5 "$2"
