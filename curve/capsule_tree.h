@@ -115,15 +115,21 @@ bool WalkCapsules(const CapsuleTree& tree, const Near& near, const Still& still,
         double dl = 0.0, dr = 0.0;
         const bool l = near(2 * node, dl);
         const bool r = near(2 * node + 1, dr);
-        // The nearer child goes on top, to be searched first.
-        if (l && r && dl <= dr) {
-            stack[top++] = {2 * node + 1, dr};
-            stack[top++] = {2 * node, dl};
-        } else {
-            if (l)
-                stack[top++] = {2 * node, dl};
-            if (r)
+        // The nearer child goes on top, to be searched first. Written as
+        // nested branches: the common cases, one child or both, then decide
+        // on one flag each, which the processor predicts better.
+        if (l && r) {
+            if (dl <= dr) {
                 stack[top++] = {2 * node + 1, dr};
+                stack[top++] = {2 * node, dl};
+            } else {
+                stack[top++] = {2 * node, dl};
+                stack[top++] = {2 * node + 1, dr};
+            }
+        } else if (l) {
+            stack[top++] = {2 * node, dl};
+        } else if (r) {
+            stack[top++] = {2 * node + 1, dr};
         }
     }
     return true;

@@ -87,15 +87,16 @@ VEK_HOT_INLINE void ScanLeaf(const CapsuleTree& tree, CandidateQuery& q, const C
 
 }  // namespace
 
-CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM)
+void StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM,
+                CandidateQuery& q)
 {
-    CandidateQuery q;
     q.i = i;
     q.fwd = fwd;
     q.bwd = bwd;
     q.x0 = i - bwd + 1 < 0 ? i - bwd + 1 + tree.n : i - bwd + 1;
     q.excluded = static_cast<long long>(fwd) + bwd - 1;
     q.best = best;
+    q.m = -1;
     if (lastM >= 0) {
         for (int j : {lastM + (i - lastI), lastM - (i - lastI)}) {
             j %= tree.n;
@@ -106,7 +107,6 @@ CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, doub
         }
     }
     SetReach(tree, q);
-    return q;
 }
 
 // The searches below work on local copies of the tree's description and of

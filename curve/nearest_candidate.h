@@ -20,10 +20,15 @@ struct CandidateQuery {
 // In:  point i of the tree's curve, its window counts, the start bound
 //      best (squared distances at or above it are not sought), and the
 //      previous point's nearest candidate lastM of point lastI (-1: none).
-// Out: the query with lastM moved along by i - lastI, either way, taken as
-//      its first candidates where they are candidates of i and nearer than
-//      best (the lower index among equal ones), and its reach set once.
-CandidateQuery StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM);
+// Out: every field of q: the query with lastM moved along by i - lastI,
+//      either way, taken as its first candidates where they are candidates
+//      of i and nearer than best (the lower index among equal ones), and its
+//      reach set once. q is written field by field where it lies: a query
+//      returned by value is built on the stack and then copied in wide
+//      words, which the processor cannot forward from the narrow stores
+//      that built it, and every point of the step would stall on it.
+void StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM,
+                CandidateQuery& q);
 
 // In:  a query (best and m may already hold a candidate).
 // Out: q.best, q.m: the nearest candidate below the start bound, by a walk

@@ -180,7 +180,7 @@ void MovePoint(const StepContext& s, const CandidateQuery& q, double sx, double 
             // The previous point's nearest candidate, moved along by the
             // distance in index, starts the search.
             CandidateQuery& q = group[count];
-            q = StartQuery(t, i, fwd, bwd, s.bestStart, lastI, lastM);
+            StartQuery(t, i, fwd, bwd, s.bestStart, lastI, lastM, q);
             groupReach = std::max(groupReach, q.reach);
             pull[count][0] = sx;
             pull[count][1] = sy;
