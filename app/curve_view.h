@@ -16,7 +16,7 @@
 
 #include "curve/curve_state.h"
 #include "render/tube_draw_list.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 #include "sketch/raster_canvas.h"
 
 class CViewObserver;

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
-#include <span>
 
 #include "curve/constants.h"
+#include "curve/curve_polygon.h"
 #include "curve/curve_metrics.h"
 #include "curve/resample_curve.h"
 #include "knot/knot_type.h"
@@ -42,8 +42,6 @@ const Curve& TrefoilWith(int points)
     return c;
 }
 
-std::span<const double> Span(const CDoubleArray& a) { return {a.GetData(), static_cast<size_t>(a.GetSize())}; }
-
 void BM_IdentifyKnot(benchmark::State& state)
 {
     const Curve& c = TrefoilWith(static_cast<int>(state.range(0)));
@@ -52,7 +50,7 @@ void BM_IdentifyKnot(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        const vek::KnotType type = vek::IdentifyKnot(Span(c.x), Span(c.y), Span(c.z));
+        const vek::KnotType type = vek::IdentifyKnot(CurvePolygon(c.x, c.y, c.z));
         benchmark::DoNotOptimize(type.determinant);
         if (type.name != "3_1")
             state.SkipWithError("not identified as 3_1");
@@ -68,7 +66,7 @@ void BM_PolygonThickness(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        const vek::PolygonThickness t = vek::ComputePolygonThickness(Span(c.x), Span(c.y), Span(c.z));
+        const vek::PolygonThickness t = vek::ComputePolygonThickness(CurvePolygon(c.x, c.y, c.z));
         benchmark::DoNotOptimize(t.thickness);
     }
     state.counters["points"] = c.x.GetSize();

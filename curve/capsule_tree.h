@@ -100,9 +100,6 @@ bool WalkCapsules(const CapsuleTree& tree, const Near& near, const Still& still,
     if (near(1, d2))
         stack[top++] = {1, d2};
     while (top > 0) {
-        // Field by field: copying the whole entry reads the int and its
-        // padding as one word, which the processor cannot forward from the
-        // narrower store that wrote it, and every pop then stalls.
         --top;
         const int node = stack[top].node;
         if (!still(node, stack[top].distance2))
@@ -115,9 +112,7 @@ bool WalkCapsules(const CapsuleTree& tree, const Near& near, const Still& still,
         double dl = 0.0, dr = 0.0;
         const bool l = near(2 * node, dl);
         const bool r = near(2 * node + 1, dr);
-        // The nearer child goes on top, to be searched first. Written as
-        // nested branches: the common cases, one child or both, then decide
-        // on one flag each, which the processor predicts better.
+        // The nearer child goes on top, to be searched first.
         if (l && r) {
             if (dl <= dr) {
                 stack[top++] = {2 * node + 1, dr};

@@ -5,12 +5,13 @@
 #include <limits>
 #include <vector>
 
-#include "curve/block_split.h"
 #include "curve/curve_metrics.h"
+#include "curve/curve_polygon.h"
 #include "curve/relax_step.h"
-#include "curve/segment_tree.h"
 #include "curve/vec_math.h"
 #include "curve/window_counts.h"
+#include "geom/parallel.h"
+#include "geom/segment_tree.h"
 
 namespace {
 
@@ -189,8 +190,7 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     // The windows of every point: the pair test needs both.
     std::vector<int> fwd, bwd;
     WindowCounts(x, y, z, window, fwd, bwd);
-    const size_t count = static_cast<size_t>(n);
-    const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
+    const vek::SegmentTree tree(CurvePolygon(x, y, z));
     // Blocks of points side by side, searched in groups of a few points; a
     // count and a minimum do not depend on the order in which the blocks
     // are added up.

@@ -5,21 +5,17 @@
 #include <limits>
 #include <vector>
 
-#include "curve/block_split.h"
+#include "curve/curve_polygon.h"
 #include "curve/relax_step.h"
-#include "curve/segment_tree.h"
 #include "curve/vec_math.h"
 #include "curve/window_counts.h"
+#include "geom/parallel.h"
+#include "geom/polygon_measures.h"
+#include "geom/segment_tree.h"
 
 double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
-    const int n = x.GetSize();
-    double length = 0.0;
-    for (int i = 0; i < n; ++i) {
-        const int next = i + 1 == n ? 0 : i + 1;
-        length += Distance(x, y, z, next, i);
-    }
-    return length;
+    return vek::PolygonLength(CurvePolygon(x, y, z));
 }
 
 double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
@@ -30,8 +26,7 @@ double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const C
         return std::numeric_limits<double>::infinity();
     std::vector<int> fwd, bwd;
     WindowCounts(x, y, z, window, fwd, bwd);
-    const size_t count = static_cast<size_t>(n);
-    const vek::SegmentTree tree({x.GetData(), count}, {y.GetData(), count}, {z.GetData(), count});
+    const vek::SegmentTree tree(CurvePolygon(x, y, z));
     // Blocks of points side by side, each with the squared distance of its
     // best pair, so that a box is passed over exactly when none of its
     // points can come closer (see below). The smallest of the blocks is the

@@ -6,9 +6,8 @@
 
 namespace {
 
-// The per-point work of the searches: inlined into their loops, which is
-// where almost all of the step's time goes (the compiler's own heuristics
-// leave them as calls).
+// The per-point work of the searches, forced inline (see the tuning note in
+// relax_step_fast.cpp).
 #define VEK_HOT_INLINE [[gnu::always_inline]] inline
 
 // The offset of the node's first index from the first excluded index x0.
@@ -110,9 +109,7 @@ void StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, i
 }
 
 // The searches below work on local copies of the tree's description and of
-// the query: the stores into the query (or the list) could otherwise alias
-// the coordinates and the tree's fields, which would then be read again from
-// memory for every node and point.
+// the query (see the tuning note in relax_step_fast.cpp).
 void SearchTree(const CapsuleTree& shared, CandidateQuery& query)
 {
     const CapsuleTree tree = shared;

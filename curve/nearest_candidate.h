@@ -23,10 +23,7 @@ struct CandidateQuery {
 // Out: every field of q: the query with lastM moved along by i - lastI,
 //      either way, taken as its first candidates where they are candidates
 //      of i and nearer than best (the lower index among equal ones), and its
-//      reach set once. q is written field by field where it lies: a query
-//      returned by value is built on the stack and then copied in wide
-//      words, which the processor cannot forward from the narrow stores
-//      that built it, and every point of the step would stall on it.
+//      reach set once.
 void StartQuery(const CapsuleTree& tree, int i, int fwd, int bwd, double best, int lastI, int lastM,
                 CandidateQuery& q);
 

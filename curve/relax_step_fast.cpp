@@ -13,6 +13,32 @@
 #include "curve/vec_math.h"
 #include "curve/window_ends.h"
 
+// How the step is tuned. Almost all of its time goes into the per-point work
+// of the second pass: the window ends, the start of each point's query and
+// the walks of the capsule tree. What keeps that work fast (each measured by
+// one process that steps the same curve with the step before and after the
+// change in turn):
+//   - One unit. This file, capsule_tree.cpp, nearest_candidate.cpp and
+//     window_ends.cpp are compiled as one unit (curve/CMakeLists.txt) and
+//     SecondPass is flattened, so the walks, the searches and the window
+//     ends inline into its loop over points. The small per-point helpers
+//     of the searches and of the tree's build are forced inline, where the
+//     compiler's own heuristics leave calls.
+//   - Local copies. The passes and the searches work on local copies of
+//     the tree's description and of the query: stores into the segment
+//     lengths, the new points, the query or the leaf list could otherwise
+//     alias the coordinates and the tree's fields, which would then be read
+//     again from memory for every node and point.
+//   - No store-forwarding stalls. StartQuery writes every field of the
+//     caller's query where it lies: a query returned by value is built on
+//     the stack by narrow stores and then copied in wide words, which the
+//     processor cannot forward from those stores, and every point would
+//     wait for them to reach the cache. WalkCapsules pops its stack entries
+//     field by field for the same reason (copying a whole entry reads the
+//     int and its padding as one word).
+//   - Predictable branches. WalkCapsules decides on one flag at a time:
+//     both children (and then which is nearer), or one child.
+
 namespace {
 
 using vek::kLeafPoints;
@@ -62,8 +88,7 @@ void FirstPass(const StepContext& s, int part, int parts)
     const int k0 = leaf0 * kLeafPoints;
     const int k1 = std::min(t.n, leaf1 * kLeafPoints);
 
-    // Local copies: the stores into the segment lengths could otherwise
-    // alias the tree's fields, which would then be read again every point.
+    // Local copies (see the tuning note above).
     const double* x = t.x;
     const double* y = t.y;
     const double* z = t.z;
@@ -143,13 +168,10 @@ void MovePoint(const StepContext& s, const CandidateQuery& q, double sx, double 
 // group's middle holding all its points makes one bound serve all). Each
 // point then searches only the collected leaves, or the whole tree when
 // they do not fit the list. The starting reach of a point comes from the
-// previous point's nearest candidate, carried along. Everything it calls is
-// inlined into it (the searches and window ends are compiled in the same unit).
+// previous point's nearest candidate, carried along.
 [[gnu::flatten]] void SecondPass(const StepContext& s, int part, int parts)
 {
-    // A local copy: the stores of the new points could otherwise alias the
-    // tree's fields, which would then be read again for every point.
-    const CapsuleTree t = s.tree;
+    const CapsuleTree t = s.tree;  // a local copy (see the tuning note above)
     const int n = t.n;
     int leaf0, leaf1;
     PartLeaves(s, part, parts, leaf0, leaf1);
@@ -275,7 +297,7 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
         RelaxStep(x, y, z, thickness, window, nx, ny, nz);
         return;
     }
-    t.margin = std::ldexp(box[kMaxAbs], -36) + vek::kBoundFloor;
+    t.margin = box[kMaxAbs] * vek::kBoundRelative + vek::kBoundFloor;
     s.sums = MakeWindowSums(s.segment, w.prefix.data(), n, window);
     s.bestStart = std::min(PushLimit2(thickness), vek::kLargestDouble);
     BuildInnerCapsules(t);

@@ -1,6 +1,6 @@
 // CRelaxWorkspace: the reusable state of RelaxStepFast, that is the buffers
-// sized to the curve and the threads that share a step's work (a oneTBB
-// task arena of the workspace's thread count). One workspace serves one
+// sized to the curve and the threads that share a step's work (a team of
+// the workspace's thread count). One workspace serves one
 // run; several may exist at once (nested runs). A workspace is used by one
 // calling thread at a time.
 #pragma once
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "curve/capsule_tree.h"
+#include "geom/parallel.h"
 
 class CRelaxWorkspace {
 public:
@@ -47,9 +48,7 @@ public:
     template <class Job>
     void RunParts(int parts, const Job& job)
     {
-        RunPartsOf(
-            parts, [](const void* context, int part, int count) { (*static_cast<const Job*>(context))(part, count); },
-            &job);
+        m_team->RunParts(parts, job);
     }
 
     // Buffers of the step, reused while the point count stays the same.
@@ -60,12 +59,8 @@ public:
     std::vector<int> leafLists;     // per part: the leaves a group of points searches
 
 private:
-    void RunPartsOf(int parts, void (*job)(const void*, int, int), const void* context);
-
     int m_nThreads = 1;
     int m_nParallelThreshold = kDefaultParallelThreshold;
     int m_nGroupLeafLimit = kDefaultGroupLeafLimit;
-    // The oneTBB task arena of the threads; none for one thread.
-    struct Arena;
-    std::unique_ptr<Arena> m_arena;
+    std::unique_ptr<vek::ThreadTeam> m_team;
 };

@@ -4,13 +4,12 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <cstdlib>
-#include <system_error>
-#include <thread>
 
-#include "ideal/ropelength_descent.h"
+#include "geom/parallel.h"
+#include "geom/polygon_measures.h"
 #include "ideal/polygon_pairs.h"
-#include "ideal/polygon_measures.h"
+#include "ideal/resample_polygon.h"
+#include "ideal/ropelength_descent.h"
 
 namespace vek {
 
@@ -30,13 +29,18 @@ struct Candidate {
     KnotType knot;
 };
 
+PolygonView View(const std::vector<double>& points)
+{
+    return PolygonView::Interleaved(points);
+}
+
 Candidate Certify(std::vector<double> points)
 {
     Candidate c;
-    const Coordinates xyz = SplitCoordinates(points);
-    c.thickness = ComputePolygonThickness(xyz.x, xyz.y, xyz.z);
-    c.ropelength = CertifiedRopelength(PolygonLength(points), c.thickness.thickness);
-    c.knot = IdentifyKnot(xyz.x, xyz.y, xyz.z);
+    const PolygonView polygon = View(points);
+    c.thickness = ComputePolygonThickness(polygon);
+    c.ropelength = CertifiedRopelength(PolygonLength(polygon), c.thickness.thickness);
+    c.knot = IdentifyKnot(polygon);
     c.points = std::move(points);
     return c;
 }
@@ -44,15 +48,15 @@ Candidate Certify(std::vector<double> points)
 // Smallest distance of two edges at least LocalGap(r, edge) apart, for the
 // radius r that this distance gives (found again a few times, since the gap
 // follows r); +infinity when no such pair exists.
-double StrandClearance(const std::vector<double>& points)
+double StrandClearance(PolygonView polygon)
 {
-    const int n = static_cast<int>(points.size() / 3);
-    const double length = PolygonLength(points);
+    const int n = polygon.Size();
+    const double length = PolygonLength(polygon);
     double radius = length / 40.0;
     double nearest = std::numeric_limits<double>::infinity();
     for (int round = 0; round < 3; ++round) {
         nearest = std::numeric_limits<double>::infinity();
-        for (const EdgePair& pair : CloseEdgePairs(points, LocalGap(radius, length / n), length))
+        for (const EdgePair& pair : CloseEdgePairs(polygon, LocalGap(radius, length / n), length))
             nearest = std::min(nearest, pair.distance);
         if (!std::isfinite(nearest))
             break;
@@ -65,7 +69,7 @@ double StrandClearance(const std::vector<double>& points)
 // coordinates as written: rounding moves the vertices a little, so the
 // factor is raised by what the recomputed certificate still lacks (and a
 // growing margin) until it holds.
-Candidate ScaleToTube(const Candidate& best, double tube, const std::function<void(std::vector<double>&)>& asWritten)
+Candidate ScaleToTube(const Candidate& best, double tube, const std::function<void(PolygonPoints&)>& asWritten)
 {
     double factor = tube / (2.0 * best.thickness.thickness);
     Candidate scaled;
@@ -73,8 +77,11 @@ Candidate ScaleToTube(const Candidate& best, double tube, const std::function<vo
         std::vector<double> points = best.points;
         for (double& v : points)
             v *= factor;
-        if (asWritten)
-            asWritten(points);
+        if (asWritten) {
+            PolygonPoints written(std::move(points));
+            asWritten(written);
+            points = std::move(written.Coordinates());
+        }
         scaled = Certify(std::move(points));
         const double reached = 2.0 * scaled.thickness.thickness;
         if (reached >= tube)
@@ -86,7 +93,7 @@ Candidate ScaleToTube(const Candidate& best, double tube, const std::function<vo
     return scaled;
 }
 
-// One coarse-to-fine descent from the input (x, y, z): the best certified
+// One coarse-to-fine descent from the input polygon: the best certified
 // polygon of the expected type it reached, never worse than `start`.
 struct LevelRun {
     Candidate best;
@@ -94,28 +101,24 @@ struct LevelRun {
     int levels = 0;
 };
 
-LevelRun DescendLevels(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
-                       const std::vector<int>& counts, const KnotType& expected, const IdealOptions& options,
-                       std::chrono::steady_clock::time_point deadline, ConeOrdering ordering, bool reports,
-                       Candidate start)
+LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const KnotType& expected,
+                       const IdealOptions& options, std::chrono::steady_clock::time_point deadline,
+                       ConeOrdering ordering, bool reports, Candidate start)
 {
     LevelRun run;
     run.best = std::move(start);
     Candidate& best = run.best;
     long long& steps = run.steps;
-    std::vector<double> current = ResampleByArcLength(x, y, z, counts.front());
+    std::vector<double> current = ResampleByArcLength(input, counts.front());
     int evenRounds = 0;
     for (size_t level = 0; level < counts.size(); ++level) {
         if (level > 0 && evenRounds == 0)
-            current = RefinePolygon(current, counts[level]);
+            current = RefinePolygon(View(current), counts[level]);
         DescentOptions descent;
         descent.ordering = ordering;
         descent.maxSteps = options.maxIterations;
         descent.stallFraction = level + 1 < counts.size() ? kCoarseStall : kFineStall;
-        descent.keepsType = [&expected](const std::vector<double>& p) {
-            const Coordinates c = SplitCoordinates(p);
-            return SameKnotType(IdentifyKnot(c.x, c.y, c.z), expected);
-        };
+        descent.keepsType = [&expected](PolygonView p) { return SameKnotType(IdentifyKnot(p), expected); };
         // Each level gets an equal share of the time that is left, so that a
         // slow coarse level cannot starve the finer ones.
         const auto now = std::chrono::steady_clock::now();
@@ -143,8 +146,7 @@ LevelRun DescendLevels(const std::vector<double>& x, const std::vector<double>& 
         // descent a new start.
         if (evenRounds >= kEvenRounds || std::chrono::steady_clock::now() > deadline)
             break;
-        const Coordinates c = SplitCoordinates(current);
-        Candidate even = Certify(ResampleByArcLength(c.x, c.y, c.z, counts[level]));
+        Candidate even = Certify(ResampleByArcLength(View(current), counts[level]));
         if (!SameKnotType(even.knot, expected) || !(even.ropelength < best.ropelength * (1.0 - kFineStall)))
             break;
         current = even.points;
@@ -165,12 +167,10 @@ int DefaultIdealVertices(double length, double thickness)
     return static_cast<int>(std::clamp(std::round(count), double(kMinDefaultIdealVertices), double(kMaxIdealVertices)));
 }
 
-IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
-                          const KnotType& expected, const IdealOptions& options)
+IdealResult OptimiseIdeal(PolygonView input, const KnotType& expected, const IdealOptions& options)
 {
     IdealResult result;
-    const std::vector<double> input = Interleave(x, y, z);
-    if (input.size() < 9 || !std::all_of(input.begin(), input.end(), [](double v) { return std::isfinite(v); })) {
+    if (input.Size() < 3 || !input.AllFinite()) {
         result.error = "the curve has fewer than 3 points or a coordinate that is not a number";
         return result;
     }
@@ -184,7 +184,7 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
         n = DefaultIdealVertices(PolygonLength(input), clearance);
     }
     n = std::clamp(n, kMinIdealVertices, kMaxIdealVertices);
-    std::vector<double> points = ResampleByArcLength(x, y, z, n);
+    std::vector<double> points = ResampleByArcLength(input, n);
     if (points.empty()) {
         result.error = "the curve has no length or a coordinate that is not a number";
         return result;
@@ -209,22 +209,18 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
                               std::chrono::duration<double>(options.maxSeconds));
     // The second descent's failure (no thread, no memory) only loses its
     // result: it then stays at +infinity and the first one is kept.
-    LevelRun second;
-    auto runSecond = [&]() noexcept {
+    LevelRun first, second;
+    RunSideBySide([&](int which) {
+        if (which == 0) {
+            first = DescendLevels(input, counts, expected, options, deadline, ConeOrdering::MinimumDegree, true, best);
+            return;
+        }
         try {
-            second = DescendLevels(x, y, z, counts, expected, options, deadline, ConeOrdering::Natural, false, best);
+            second = DescendLevels(input, counts, expected, options, deadline, ConeOrdering::Natural, false, best);
         } catch (...) {
             second = LevelRun();
         }
-    };
-    std::thread other;
-    try {
-        other = std::thread(runSecond);
-    } catch (const std::system_error&) {
-    }
-    LevelRun first = DescendLevels(x, y, z, counts, expected, options, deadline, ConeOrdering::MinimumDegree, true, best);
-    if (other.joinable())
-        other.join();
+    });
     LevelRun& chosen = second.best.ropelength < first.best.ropelength ? second : first;
     best = std::move(chosen.best);
     const long long steps = chosen.steps;
@@ -237,19 +233,17 @@ IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double
         result.error = "the result could not be certified";
         return result;
     }
-    const Coordinates xyz = SplitCoordinates(scaled.points);
-    result.x = xyz.x;
-    result.y = xyz.y;
-    result.z = xyz.z;
-    result.length = PolygonLength(scaled.points);
+    result.polygon = PolygonPoints(scaled.points);
+    const PolygonView polygon = result.polygon.View();
+    result.length = PolygonLength(polygon);
     result.thickness = scaled.thickness;
     result.ropelength = CertifiedRopelength(result.length, scaled.thickness.thickness);
     result.knot = scaled.knot;
     const double delta = scaled.thickness.thickness;
     result.activeStruts = static_cast<int>(
-        CloseEdgePairs(scaled.points, LocalGap(delta, result.length / n), 2.0 * delta * (1.0 + kIdealActiveTolerance))
+        CloseEdgePairs(polygon, LocalGap(delta, result.length / n), 2.0 * delta * (1.0 + kIdealActiveTolerance))
             .size());
-    result.activeCurvature = CountMinRadBelow(scaled.points, delta * (1.0 + kIdealActiveTolerance));
+    result.activeCurvature = CountMinRadBelow(polygon, delta * (1.0 + kIdealActiveTolerance));
     result.ok = true;
     return result;
 }

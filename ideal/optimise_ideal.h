@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "geom/polygon.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
 
@@ -43,10 +44,10 @@ struct IdealOptions {
     double maxSeconds = 55.0;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
-    // Replaces interleaved coordinates (x0 y0 z0 x1 ...) by the values the
-    // output will hold (a text file rounds them); empty: kept exactly. The
-    // certificate is computed on what it leaves.
-    std::function<void(std::vector<double>&)> asWritten;
+    // Replaces the polygon's coordinates by the values the output will
+    // hold (a text file rounds them); empty: kept exactly. The certificate
+    // is computed on what it leaves.
+    std::function<void(PolygonPoints&)> asWritten;
 };
 
 struct IdealResult {
@@ -55,7 +56,7 @@ struct IdealResult {
     bool ok = false;
     std::string error;
     // The polygon (model units), n vertices.
-    std::vector<double> x, y, z;
+    PolygonPoints polygon;
     double length = 0.0;
     // Certified by ComputePolygonThickness on exactly these vertices.
     PolygonThickness thickness;
@@ -81,13 +82,12 @@ inline constexpr double kIdealActiveTolerance = 1e-4;
 //      clamped to kMinDefaultIdealVertices ... kMaxIdealVertices.
 int DefaultIdealVertices(double length, double thickness);
 
-// In:  x, y, z: the start polygon (model units), tight or nearly so (its
+// In:  start: the start polygon (model units), tight or nearly so (its
 //      strands at most a little closer than where the optimum puts them);
 //      expected: the knot type it must keep; options.
 // Out: see IdealResult. Never returns a polygon whose certified thickness
 //      is below the one it reports, nor one whose knot type differs from
 //      `expected`.
-IdealResult OptimiseIdeal(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
-                          const KnotType& expected, const IdealOptions& options);
+IdealResult OptimiseIdeal(PolygonView start, const KnotType& expected, const IdealOptions& options);
 
 }  // namespace vek

@@ -6,9 +6,8 @@
 #include <limits>
 #include <unordered_set>
 
+#include "geom/polygon_measures.h"
 #include "ideal/cone_projection.h"
-#include "ideal/polygon_measures.h"
-#include "ideal/polygon_pairs.h"
 #include "ideal/thickness_constraints.h"
 #include "knot/polygon_thickness.h"
 
@@ -28,28 +27,33 @@ constexpr double kLargestStep = 0.2;
 constexpr double kSmallestStep = 1e-9;
 constexpr double kGrowth = 1.3;
 
+PolygonView View(const std::vector<double>& points)
+{
+    return PolygonView::Interleaved(points);
+}
+
 double CertifiedThickness(const std::vector<double>& points)
 {
-    const Coordinates xyz = SplitCoordinates(points);
-    const double t = ComputePolygonThickness(xyz.x, xyz.y, xyz.z).thickness;
+    const double t = ComputePolygonThickness(View(points)).thickness;
     return std::isfinite(t) ? t : 0.0;
 }
 
 std::vector<double> LengthGradient(const std::vector<double>& points)
 {
-    const int n = static_cast<int>(points.size() / 3);
+    const PolygonView polygon = View(points);
+    const int n = polygon.Size();
     std::vector<double> g(points.size(), 0.0);
     for (int i = 0; i < n; ++i) {
-        const int j = (i + 1) % n;
-        double e[3];
-        for (int k = 0; k < 3; ++k)
-            e[k] = points[3 * j + k] - points[3 * i + k];
-        const double length = std::hypot(e[0], e[1], e[2]);
+        const int j = polygon.Next(i);
+        const Vec3 e = polygon.Edge(i);
+        const double length = Length(e);
         if (!(length > 0.0))
             continue;
+        const Vec3 unit = e / length;
+        const double u[3] = {unit.x, unit.y, unit.z};
         for (int k = 0; k < 3; ++k) {
-            g[3 * j + k] += e[k] / length;
-            g[3 * i + k] -= e[k] / length;
+            g[3 * j + k] += u[k];
+            g[3 * i + k] -= u[k];
         }
     }
     return g;
@@ -67,7 +71,7 @@ double Correct(std::vector<double>& points, ConeOrdering ordering)
     const int n = static_cast<int>(points.size() / 3);
     double worst = 0.0;
     for (int round = 0; round < kCorrectionRounds; ++round) {
-        const std::vector<Constraint> near = NearActiveConstraints(points, 1.0, kCorrectionSlack);
+        const std::vector<Constraint> near = NearActiveConstraints(View(points), 1.0, kCorrectionSlack);
         std::vector<double> b(near.size());
         std::vector<char> start(near.size());
         double violation = 0.0;
@@ -103,7 +107,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         return result;
     for (double& v : points)
         v /= start;
-    double ropelength = PolygonLength(points) / 2.0;
+    double ropelength = PolygonLength(View(points)) / 2.0;
     std::vector<double> checked = points;
     double checkedRopelength = ropelength;
     std::unordered_set<long long> positive;
@@ -112,7 +116,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
     for (result.steps = 0; result.steps < options.maxSteps; ++result.steps) {
         if (options.stop && options.stop())
             break;
-        const std::vector<Constraint> active = NearActiveConstraints(points, 1.0, kProjectionSlack);
+        const std::vector<Constraint> active = NearActiveConstraints(View(points), 1.0, kProjectionSlack);
         const std::vector<double> gradient = LengthGradient(points);
         std::vector<char> warm(active.size());
         for (size_t k = 0; k < active.size(); ++k)
@@ -140,7 +144,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
                 trial[k] += step / largest * direction[k];
             const double violation = Correct(trial, options.ordering);
             const double thickness = AllFinite(trial) ? CertifiedThickness(trial) : 0.0;
-            const double candidate = thickness > 0.0 ? PolygonLength(trial) / (2.0 * thickness) : ropelength;
+            const double candidate = thickness > 0.0 ? PolygonLength(View(trial)) / (2.0 * thickness) : ropelength;
             if (candidate < ropelength) {
                 for (double& v : trial)
                     v /= thickness;
@@ -157,7 +161,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         if (!taken)
             break;
         if (options.keepsType && (result.steps + 1) % options.checkEvery == 0) {
-            if (!options.keepsType(points)) {
+            if (!options.keepsType(View(points))) {
                 result.typeLost = true;
                 break;
             }
@@ -172,7 +176,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
                 break;
         }
     }
-    if (!result.typeLost && options.keepsType && !options.keepsType(points))
+    if (!result.typeLost && options.keepsType && !options.keepsType(View(points)))
         result.typeLost = true;
     if (result.typeLost) {
         points = std::move(checked);
@@ -181,26 +185,6 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
     result.points = std::move(points);
     result.ropelength = ropelength;
     return result;
-}
-
-std::vector<double> RefinePolygon(const std::vector<double>& points, int count)
-{
-    std::vector<double> fine = points;
-    while (static_cast<int>(fine.size() / 3) < 4 * count) {
-        const int n = static_cast<int>(fine.size() / 3);
-        std::vector<double> next(6 * static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            const int h = (i + n - 1) % n, j = (i + 1) % n, l = (i + 2) % n;
-            for (int k = 0; k < 3; ++k) {
-                next[6 * i + k] = fine[3 * i + k];
-                next[6 * i + 3 + k] =
-                    (-fine[3 * h + k] + 9.0 * fine[3 * i + k] + 9.0 * fine[3 * j + k] - fine[3 * l + k]) / 16.0;
-            }
-        }
-        fine = std::move(next);
-    }
-    const Coordinates xyz = SplitCoordinates(fine);
-    return ResampleByArcLength(xyz.x, xyz.y, xyz.z, count);
 }
 
 }  // namespace vek

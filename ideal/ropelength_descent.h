@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "geom/polygon.h"
 #include "ideal/cone_projection.h"
 
 namespace vek {
@@ -25,7 +26,7 @@ struct DescentOptions {
     // Asked every checkEvery steps (and at the end) whether the polygon
     // still has its knot type; on false the descent ends with the last
     // polygon that had it. May be empty.
-    std::function<bool(const std::vector<double>&)> keepsType;
+    std::function<bool(PolygonView)> keepsType;
     int checkEvery = 200;
     // Asked every step whether to stop (a time budget); may be empty.
     std::function<bool()> stop;
@@ -51,11 +52,5 @@ struct DescentResult {
 // Out: the shortest polygon the descent reached, scaled to certified
 //      thickness 1 (never longer than the start scaled the same way).
 DescentResult DescendRopelength(std::vector<double> points, const DescentOptions& options);
-
-// In:  points: n interleaved vertices of a closed polygon; count > n.
-// Out: count vertices on a smooth curve through them (four-point
-//      subdivision until there are at least 4 count, then even arc-length
-//      steps), so that the turning angles shrink with the edges.
-std::vector<double> RefinePolygon(const std::vector<double>& points, int count);
 
 }  // namespace vek

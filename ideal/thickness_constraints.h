@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "geom/polygon.h"
+
 namespace vek {
 
 struct Constraint {
@@ -27,7 +29,7 @@ struct Constraint {
     static constexpr int kEdgeAfter = -2;
 };
 
-// In:  points: n interleaved vertices (x0, y0, z0, x1, ...); radius r > 0;
+// In:  the n vertices of the closed polygon; radius r > 0;
 //      slack >= 0: how far (relative to r) above its bound a constraint may
 //      lie and still be listed.
 // Out: the struts (a local minimum of the distance, or next to one, for
@@ -35,6 +37,6 @@ struct Constraint {
 //      polygon) closer than 2 r (1 + slack), and each side of a vertex's
 //      MinRad (CornerEdgeRad) below r (1 + slack), each with value and
 //      gradient.
-std::vector<Constraint> NearActiveConstraints(const std::vector<double>& points, double radius, double slack);
+std::vector<Constraint> NearActiveConstraints(PolygonView polygon, double radius, double slack);
 
 }  // namespace vek

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/vec3.h"
+#include "geom/vec3.h"
 #include "io/file_bytes.h"
 
 namespace {

@@ -210,20 +210,11 @@ struct Relation {
     long long beta[3];
 };
 
-}  // namespace
-
-bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexander)
+// The rows of the Alexander matrix of a code of c >= 1 crossings; false when
+// the code is not a knot diagram (a crossing not passed once over and once
+// under, or a crossing number out of range).
+bool AlexanderRelations(const GaussCode& code, int c, std::vector<Relation>& rel)
 {
-    alexander.clear();
-    const int c = static_cast<int>(code.sign.size());
-    if (static_cast<int>(code.passages.size()) != 2 * c)
-        return false;
-    if (c == 0) {
-        alexander = {1};
-        return true;
-    }
-    if (c > kMaxAlexanderCrossings)
-        return false;
     // Arcs run from one under passage to the next; arc k starts after the
     // k-th under passage (counted from the first one).
     const int m2 = 2 * c;
@@ -257,7 +248,7 @@ bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexande
     // Relations (Fox derivatives of the Wirtinger relations, scaled by t):
     // one handedness gives (t - 1) x_over + x_in - t x_out, the other
     // (1 - t) x_over + t x_in - x_out.
-    std::vector<Relation> rel(c);
+    rel.resize(c);
     for (int k = 0; k < c; ++k) {
         Relation& r = rel[k];
         r.col[0] = overArc[k];
@@ -273,10 +264,15 @@ bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexande
             r.alpha[2] = -1, r.beta[2] = 0;
         }
     }
-    // The minor without the last row and column has degree at most
-    // m = c - 1; evaluate it at m + 1 points and interpolate.
-    const int m = c - 1;
-    std::vector<std::uint64_t> ts(m + 1), values(m + 1), a;
+    return true;
+}
+
+// The minor without the last row and column, of degree at most m = c - 1,
+// evaluated modulo kPrime at t = ts[e] = e + 2 for e = 0 ... m.
+std::vector<std::uint64_t> MinorValues(const std::vector<Relation>& rel, int m, std::vector<std::uint64_t>& ts)
+{
+    ts.resize(m + 1);
+    std::vector<std::uint64_t> values(m + 1), a;
     for (int e = 0; e <= m; ++e) {
         const std::uint64_t t = static_cast<std::uint64_t>(e) + 2;
         ts[e] = t;
@@ -293,7 +289,15 @@ bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexande
         }
         values[e] = m == 0 ? 1 : DeterminantMod(a, m);
     }
-    // Newton's divided differences, then the monomial coefficients.
+    return values;
+}
+
+// The coefficients (lowest degree first, m + 1 of them) of the polynomial
+// through (ts[e], values[e]): Newton's divided differences, then the
+// monomial form.
+std::vector<std::uint64_t> Interpolate(const std::vector<std::uint64_t>& ts, const std::vector<std::uint64_t>& values)
+{
+    const int m = static_cast<int>(ts.size()) - 1;
     std::vector<std::uint64_t> dd = values;
     for (int level = 1; level <= m; ++level) {
         for (int e = m; e >= level; --e)
@@ -307,6 +311,16 @@ bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexande
         coef[0] = SubMod(0, MulMod(coef[0], ts[e]));
         coef[0] = AddMod(coef[0], dd[e]);
     }
+    return coef;
+}
+
+// The polynomial of the coefficients, trimmed of zeros at both ends, with a
+// positive leading coefficient; false when it is not that of a knot (zero,
+// beyond what the modulus tells apart, of even length, not symmetric, or
+// |Delta(1)| other than 1).
+bool NormaliseAlexander(const std::vector<std::uint64_t>& coef, std::vector<long long>& alexander)
+{
+    const int m = static_cast<int>(coef.size()) - 1;
     int lo = 0, hi = m;
     while (lo <= m && coef[lo] == 0)
         ++lo;
@@ -339,6 +353,28 @@ bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexande
         return false;
     alexander = std::move(poly);
     return true;
+}
+
+}  // namespace
+
+bool AlexanderPolynomial(const GaussCode& code, std::vector<long long>& alexander)
+{
+    alexander.clear();
+    const int c = static_cast<int>(code.sign.size());
+    if (static_cast<int>(code.passages.size()) != 2 * c)
+        return false;
+    if (c == 0) {
+        alexander = {1};
+        return true;
+    }
+    if (c > kMaxAlexanderCrossings)
+        return false;
+    std::vector<Relation> rel;
+    if (!AlexanderRelations(code, c, rel))
+        return false;
+    std::vector<std::uint64_t> ts;
+    const std::vector<std::uint64_t> values = MinorValues(rel, c - 1, ts);
+    return NormaliseAlexander(Interpolate(ts, values), alexander);
 }
 
 long long KnotDeterminant(const std::vector<long long>& alexander)

@@ -3,8 +3,9 @@
 // passes them, each passage over or under.
 #pragma once
 
-#include <span>
 #include <vector>
+
+#include "geom/polygon.h"
 
 namespace vek {
 
@@ -21,14 +22,13 @@ struct GaussCode {
     std::vector<int> sign;
 };
 
-// In:  x, y, z: the n vertices of the closed polygon, no two consecutive
-//      vertices equal; dir: the projection direction (need not be unit).
+// In:  the n vertices of the closed polygon, no two consecutive vertices
+//      equal; dir: the projection direction (need not be unit).
 // Out: true with the diagram's Gauss code in `code`, or false when the
 //      projection is too close to degenerate to trust: a vertex lying (to
 //      within a tiny fraction of the curve's size) on another edge's
 //      projection, two edges projected onto one line, or two strands at
 //      nearly the same height where they cross. Time close to n log n.
-bool ProjectCrossings(std::span<const double> x, std::span<const double> y, std::span<const double> z,
-                      const double dir[3], GaussCode& code);
+bool ProjectCrossings(PolygonView polygon, const double dir[3], GaussCode& code);
 
 }  // namespace vek

@@ -60,33 +60,41 @@ void Direction(int k, double dir[3])
 // After this many directions that all gave too many crossings, give up.
 constexpr int kComplexTries = 3;
 
-}  // namespace
-
-KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std::span<const double> z)
+// The polygon without repeated consecutive vertices (the closing vertex
+// included) in px, py, pz; false when a coordinate is not finite.
+bool DistinctVertices(PolygonView polygon, std::vector<double>& px, std::vector<double>& py, std::vector<double>& pz)
 {
-    KnotType result;
-    const size_t n0 = std::min({x.size(), y.size(), z.size()});
-    // The polygon without repeated consecutive vertices.
-    std::vector<double> px, py, pz;
+    const int n0 = polygon.Size();
     px.reserve(n0);
     py.reserve(n0);
     pz.reserve(n0);
-    for (size_t k = 0; k < n0; ++k) {
-        if (!std::isfinite(x[k]) || !std::isfinite(y[k]) || !std::isfinite(z[k]))
-            return result;
-        if (!px.empty() && px.back() == x[k] && py.back() == y[k] && pz.back() == z[k])
+    for (int k = 0; k < n0; ++k) {
+        const double x = polygon.X(k), y = polygon.Y(k), z = polygon.Z(k);
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
+            return false;
+        if (!px.empty() && px.back() == x && py.back() == y && pz.back() == z)
             continue;
-        px.push_back(x[k]);
-        py.push_back(y[k]);
-        pz.push_back(z[k]);
+        px.push_back(x);
+        py.push_back(y);
+        pz.push_back(z);
     }
     while (px.size() > 1 && px.back() == px[0] && py.back() == py[0] && pz.back() == pz[0]) {
         px.pop_back();
         py.pop_back();
         pz.pop_back();
     }
-    if (px.size() < 3)
+    return true;
+}
+
+}  // namespace
+
+KnotType IdentifyKnot(PolygonView polygon)
+{
+    KnotType result;
+    std::vector<double> px, py, pz;
+    if (!DistinctVertices(polygon, px, py, pz) || px.size() < 3)
         return result;
+    const PolygonView distinct(px, py, pz);
 
     int complexTries = 0;
     long long fewest = -1;
@@ -94,7 +102,7 @@ KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std:
         double dir[3];
         Direction(k, dir);
         GaussCode code;
-        if (!ProjectCrossings(px, py, pz, dir, code))
+        if (!ProjectCrossings(distinct, dir, code))
             continue;
         const long long raw = static_cast<long long>(code.sign.size());
         ReduceGaussCode(code);

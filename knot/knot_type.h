@@ -3,9 +3,10 @@
 // unknot and the prime knots up to seven crossings.
 #pragma once
 
-#include <span>
 #include <string>
 #include <vector>
+
+#include "geom/polygon.h"
 
 namespace vek {
 
@@ -32,9 +33,9 @@ struct KnotType {
     long long reducedCrossings = 0;
 };
 
-// In:  x, y, z: the n vertices of the closed polygon (model units).
+// In:  the n vertices of the closed polygon (model units).
 // Out: its knot type (see KnotType).
-KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std::span<const double> z);
+KnotType IdentifyKnot(PolygonView polygon);
 
 // Two polygons have the same knot type when both are known and their
 // invariants agree (names alone do not tell unknown knots apart); false

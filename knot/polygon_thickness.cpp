@@ -5,8 +5,11 @@
 #include <limits>
 #include <vector>
 
-#include "curve/block_split.h"
-#include "curve/segment_tree.h"
+#include "geom/parallel.h"
+#include "geom/polygon_measures.h"
+#include "geom/segment_pair.h"
+#include "geom/segment_tree.h"
+#include "geom/vec3.h"
 
 namespace vek {
 
@@ -15,50 +18,10 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = 3.14159265358979323846;
 
-struct Vec {
-    double x, y, z;
-};
-
-Vec Sub(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec Add(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec Scale(const Vec& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Norm(const Vec& a) { return std::sqrt(Dot(a, a)); }
-
-// The closest points p = a0 + s (a1 - a0), q = b0 + t (b1 - b0) of two
-// segments of positive length. Parallel segments that overlap along their
-// line give the middle of the overlap, so that an interior pair is found
-// where one exists.
-void ClosestPoints(const Vec& a0, const Vec& a1, const Vec& b0, const Vec& b1, double& s, double& t)
-{
-    const Vec d1 = Sub(a1, a0), d2 = Sub(b1, b0), r = Sub(a0, b0);
-    const double a = Dot(d1, d1), e = Dot(d2, d2), f = Dot(d2, r), c = Dot(d1, r), b = Dot(d1, d2);
-    const double denom = a * e - b * b;
-    if (denom <= 1e-14 * a * e) {
-        // Parallel: project b's ends onto a's line.
-        const double u0 = -c / a;               // b0
-        const double u1 = (b - c) / a;          // b1
-        const double lo = std::max(0.0, std::min(u0, u1));
-        const double hi = std::min(1.0, std::max(u0, u1));
-        s = lo <= hi ? 0.5 * (lo + hi) : (std::max(u0, u1) < 0.0 ? 0.0 : 1.0);
-    } else {
-        s = std::clamp((b * f - c * e) / denom, 0.0, 1.0);
-    }
-    t = (b * s + f) / e;
-    if (t < 0.0) {
-        t = 0.0;
-        s = std::clamp(-c / a, 0.0, 1.0);
-    } else if (t > 1.0) {
-        t = 1.0;
-        s = std::clamp((b - c) / a, 0.0, 1.0);
-    }
-}
-
 struct Polygon {
     int n = 0;
-    std::vector<Vec> v;
-    std::vector<Vec> e;       // e[k] = v[k + 1] - v[k]
+    std::vector<Vec3> v;
+    std::vector<Vec3> e;       // e[k] = v[k + 1] - v[k]
     std::vector<double> len;  // |e[k]|
     std::vector<double> turn; // turning angle at vertex k (between e[k-1] and e[k])
     std::vector<double> wedge; // min(1, tan(min(turn[k], 1.5))): widening of the slab ends
@@ -69,9 +32,9 @@ struct Polygon {
 
 // Whether the point p = v[k] + s e[k] (s 0 or 1 at an end, else inside) is
 // a local minimum of the distance to q along the polygon.
-bool IsCritical(const Polygon& poly, int k, double s, const Vec& p, const Vec& q)
+bool IsCritical(const Polygon& poly, int k, double s, Vec3 p, Vec3 q)
 {
-    const Vec w = Sub(q, p);
+    const Vec3 w = q - p;
     if (s <= 0.0)
         return Dot(w, poly.e[poly.Prev(k)]) >= 0.0;  // backwards along the edge before
     if (s >= 1.0)
@@ -132,9 +95,9 @@ DcsdPair SearchDcsdFrom(const Polygon& poly, const SegmentTree& tree, const std:
     int edgeA = -1, edgeB = -1;
     for (int i = begin; i < end; ++i) {
         const Box3 box = tree.SegmentBox(i);
-        const Vec& a0 = poly.v[i];
-        const Vec a1 = poly.v[poly.Next(i)];
-        const Vec ei = Scale(poly.e[i], 1.0 / poly.len[i]);
+        const Vec3 a0 = poly.v[i];
+        const Vec3 a1 = poly.v[poly.Next(i)];
+        const Vec3 ei = (1.0 / poly.len[i]) * poly.e[i];
         const int before = std::min(behind[i], n - 1);
         const int after = std::min(ahead[i], n - 1);
         const bool everything = before + after >= n - 1;
@@ -170,13 +133,13 @@ DcsdPair SearchDcsdFrom(const Polygon& poly, const SegmentTree& tree, const std:
                 const int offset = j - i;
                 if (offset <= after || n - offset <= before)
                     return;
-                const Vec& b0 = poly.v[j];
-                const Vec b1 = poly.v[poly.Next(j)];
-                double s, t;
-                ClosestPoints(a0, a1, b0, b1, s, t);
-                const Vec p = Add(a0, Scale(poly.e[i], s));
-                const Vec q = Add(b0, Scale(poly.e[j], t));
-                const double d = Norm(Sub(q, p));
+                const Vec3 b0 = poly.v[j];
+                const Vec3 b1 = poly.v[poly.Next(j)];
+                const SegmentPair pair = ClosestSegmentPoints(a0, a1, b0, b1);
+                const double s = pair.s, t = pair.t;
+                const Vec3 p = a0 + s * poly.e[i];
+                const Vec3 q = b0 + t * poly.e[j];
+                const double d = Length(q - p);
                 if (!(d < best))
                     return;
                 if (!IsCritical(poly, i, s, p, q) || !IsCritical(poly, j, t, q, p))
@@ -209,76 +172,81 @@ double SearchDcsd(const Polygon& poly, const SegmentTree& tree, const std::vecto
     return best.d;
 }
 
-}  // namespace
-
-PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<const double> y,
-                                         std::span<const double> z, DcsdSearch search)
+// The vertices, edges and edge lengths of the polygon; false for fewer
+// than 4 vertices, a coordinate that is not finite or an edge of no length.
+bool MakePolygon(PolygonView polygon, Polygon& poly)
 {
-    PolygonThickness result;
-    const size_t count = std::min({x.size(), y.size(), z.size()});
-    if (count < 4 || count > static_cast<size_t>(std::numeric_limits<int>::max() / 2))
-        return result;
-    Polygon poly;
-    poly.n = static_cast<int>(count);
-    const int n = poly.n;
+    const int n = polygon.Size();
+    if (n < 4 || n > std::numeric_limits<int>::max() / 2 || !polygon.AllFinite())
+        return false;
+    poly.n = n;
     poly.v.resize(n);
-    for (int k = 0; k < n; ++k) {
-        if (!std::isfinite(x[k]) || !std::isfinite(y[k]) || !std::isfinite(z[k]))
-            return result;
-        poly.v[k] = {x[k], y[k], z[k]};
-    }
     poly.e.resize(n);
     poly.len.resize(n);
+    for (int k = 0; k < n; ++k)
+        poly.v[k] = polygon.Point(k);
+    for (int k = 0; k < n; ++k) {
+        poly.e[k] = poly.v[poly.Next(k)] - poly.v[k];
+        poly.len[k] = Length(poly.e[k]);
+        if (!(poly.len[k] > 0.0) || !std::isfinite(poly.len[k]))
+            return false;
+    }
+    return true;
+}
+
+// The turning angles and slab wedges of every vertex, and MinRad with its
+// vertex into result; false where the polygon turns back on itself or
+// MinRad is not positive.
+bool MeasureTurns(Polygon& poly, PolygonThickness& result)
+{
+    const int n = poly.n;
     poly.turn.resize(n);
     poly.wedge.resize(n);
-    for (int k = 0; k < n; ++k) {
-        poly.e[k] = Sub(poly.v[poly.Next(k)], poly.v[k]);
-        poly.len[k] = Norm(poly.e[k]);
-        if (!(poly.len[k] > 0.0) || !std::isfinite(poly.len[k]))
-            return result;
-    }
-    // MinRad.
     result.minRad = kInf;
     for (int k = 0; k < n; ++k) {
-        const Vec& a = poly.e[poly.Prev(k)];
-        const Vec& b = poly.e[k];
-        const double theta = std::atan2(Norm(Cross(a, b)), Dot(a, b));
+        const Vec3 a = poly.e[poly.Prev(k)];
+        const Vec3 b = poly.e[k];
+        const double theta = std::atan2(Length(Cross(a, b)), Dot(a, b));
         poly.turn[k] = theta;
         poly.wedge[k] = std::min(1.0, std::tan(std::min(theta, 1.5)));
         if (theta >= kPi)
-            return PolygonThickness{};
+            return false;
         if (theta <= 0.0)
             continue;
-        const double r = std::min(poly.len[poly.Prev(k)], poly.len[k]) / (2.0 * std::tan(0.5 * theta));
+        const double r = CornerMinRad(poly.v[poly.Prev(k)], poly.v[k], poly.v[poly.Next(k)]);
         if (r < result.minRad) {
             result.minRad = r;
             result.minRadVertex = k;
         }
     }
-    if (!(result.minRad > 0.0))
-        return PolygonThickness{};
+    return result.minRad > 0.0;
+}
 
-    std::vector<double> px(n), py(n), pz(n);
-    double diag2 = 0.0;
+// The diagonal of the polygon's bounding box.
+double ExtentDiagonal(const Polygon& poly)
+{
     double lo[3] = {kInf, kInf, kInf}, hi[3] = {-kInf, -kInf, -kInf};
-    for (int k = 0; k < n; ++k) {
-        px[k] = x[k];
-        py[k] = y[k];
-        pz[k] = z[k];
-        const double c[3] = {x[k], y[k], z[k]};
+    for (const Vec3& v : poly.v) {
+        const double c[3] = {v.x, v.y, v.z};
         for (int a = 0; a < 3; ++a) {
             lo[a] = std::min(lo[a], c[a]);
             hi[a] = std::max(hi[a], c[a]);
         }
     }
+    double diag2 = 0.0;
     for (int a = 0; a < 3; ++a)
         diag2 += (hi[a] - lo[a]) * (hi[a] - lo[a]);
-    const double diag = std::sqrt(diag2);
-    const SegmentTree tree(px, py, pz);
+    return std::sqrt(diag2);
+}
+
+// The smallest doubly-critical distance into result: first only below
+// 2 minRad (all the thickness needs), then, for a full search, wider.
+void FindDcsd(const Polygon& poly, PolygonView polygon, DcsdSearch search, PolygonThickness& result)
+{
+    const double diag = ExtentDiagonal(poly);
+    const SegmentTree tree(polygon);
     std::vector<int> ahead, behind;
     NonCriticalRanges(poly, ahead, behind);
-
-    // First look only below 2 minRad (all the thickness needs), then widen.
     double bound = std::isfinite(result.minRad) ? 2.0 * result.minRad * (1.0 + 1e-12) : diag;
     result.dcsd = kInf;
     const double widest = 1.000001 * diag;
@@ -295,6 +263,17 @@ PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<co
             break;  // no two points are farther apart than the extent, or minRad decides
         bound = std::min(4.0 * bound, widest);
     }
+}
+
+}  // namespace
+
+PolygonThickness ComputePolygonThickness(PolygonView polygon, DcsdSearch search)
+{
+    PolygonThickness result;
+    Polygon poly;
+    if (!MakePolygon(polygon, poly) || !MeasureTurns(poly, result))
+        return PolygonThickness{};
+    FindDcsd(poly, polygon, search, result);
     result.thickness = std::min(result.minRad, 0.5 * result.dcsd);
     if (!std::isfinite(result.thickness))
         result.thickness = 0.0;

@@ -3,7 +3,7 @@
 // knot theory), and the figures derived from it.
 #pragma once
 
-#include <span>
+#include "geom/polygon.h"
 
 namespace vek {
 
@@ -13,7 +13,8 @@ struct PolygonThickness {
     // non-finite coordinates).
     double thickness = 0.0;
     // Smallest min(|e_{i-1}|, |e_i|) / (2 tan(theta_i / 2)) over the
-    // vertices i; +infinity for a polygon with no turning at all.
+    // vertices i (CornerMinRad); +infinity for a polygon with no turning at
+    // all.
     double minRad = 0.0;
     int minRadVertex = -1;
     // Smallest doubly-critical distance between two non-adjacent edges;
@@ -30,11 +31,10 @@ struct PolygonThickness {
 // +infinity, its edges -1, and the thickness is minRad all the same).
 enum class DcsdSearch { Full, ThicknessOnly };
 
-// In:  x, y, z: the n vertices of the closed polygon (model units), equal
-//      lengths, no repeated closing vertex; search: see DcsdSearch.
+// In:  the n vertices of the closed polygon (model units), no repeated
+//      closing vertex; search: see DcsdSearch.
 // Out: its certified thickness; see PolygonThickness.
-PolygonThickness ComputePolygonThickness(std::span<const double> x, std::span<const double> y,
-                                         std::span<const double> z, DcsdSearch search = DcsdSearch::Full);
+PolygonThickness ComputePolygonThickness(PolygonView polygon, DcsdSearch search = DcsdSearch::Full);
 
 // length / (2 * thickness): the certified ropelength; +infinity when the
 // thickness is 0.

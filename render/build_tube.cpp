@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "render/make_frame.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 void BuildTube(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int ringSegments,
                double thickness, double tubeScale, CDoubleArray& tubeX, CDoubleArray& tubeY, CDoubleArray& tubeZ)

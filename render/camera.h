@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 namespace vek {
 // The view is always reset to look from this eye point at this centre.

@@ -3,7 +3,7 @@
 // frame (v x w = d/|d|). Used for every tube ring and once by the camera.
 #pragma once
 
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 // In:  d, the direction (any length, model units); ref, the reference that
 //      picks where v points around d: v is perpendicular to ref and d, with
@@ -23,5 +23,5 @@
 //   finite): the y-axis fallback is parallel to d as well, so the z axis is
 //   the reference: v = (-1, 0, 0) for d = (0, +y, 0), as with ref = (0, 0, 1).
 // - Vectors whose squared length underflows or overflows keep their
-//   direction (see UnitDirection in render/vec3.h).
+//   direction (see UnitDirection in geom/vec3.h).
 void MakeFrame(Vec3 d, Vec3 ref, Vec3& v, Vec3& w);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 double MeshSignedVolume(const std::vector<double>& vertices, const std::vector<int>& triangles)
 {

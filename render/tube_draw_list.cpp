@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "render/tube_seam.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 namespace {
 

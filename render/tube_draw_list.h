@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "curve/double_array.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 // Ring pairs per draw piece: 1024 pairs of 30-vertex rings are some 31,000
 // vertices and 184,000 indices a call.

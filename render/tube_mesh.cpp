@@ -5,7 +5,7 @@
 
 #include "render/mesh_volume.h"
 #include "render/tube_seam.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 bool BuildTubeMesh(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
                    const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeMesh& out)

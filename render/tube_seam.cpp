@@ -1,7 +1,7 @@
 #include "render/tube_seam.h"
 
 #include "curve/constants.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 int SeamOffset(const CDoubleArray& tubeX, const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringCount,
                int ringSegments)

@@ -3,12 +3,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <vector>
 
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
-#include "ideal/polygon_measures.h"
+#include "curve/curve_polygon.h"
 #include "io/curve_file.h"
 #include "knot/polygon_thickness.h"
 #include "tools/relax_report.h"
@@ -18,28 +17,13 @@ namespace vek {
 
 namespace {
 
-std::vector<double> ToVector(const CDoubleArray& a)
-{
-    std::vector<double> v(a.GetSize());
-    for (int i = 0; i < a.GetSize(); ++i)
-        v[i] = a[i];
-    return v;
-}
-
-void FromVector(const std::vector<double>& v, CDoubleArray& a)
-{
-    a.SetSize(static_cast<int>(v.size()));
-    for (size_t i = 0; i < v.size(); ++i)
-        a[static_cast<int>(i)] = v[i];
-}
-
 // A relaxed (or optimised) knot at the desktop program's thickness.
 bool IsTight(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
     const double nearest = MinNonLocalDistance(x, y, z, ExclusionWindow(kThickness));
     if (!(std::abs(nearest - kThickness) <= kTightDistanceTolerance * kThickness))
         return false;
-    const PolygonThickness t = ComputePolygonThickness(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z));
+    const PolygonThickness t = ComputePolygonThickness(CurvePolygon(x, y, z));
     const double length = CurveLength(x, y, z);
     return t.thickness > 0.0 &&
            CertifiedRopelength(length, t.thickness) <= kTightRopelengthFactor * length / kThickness;
@@ -71,24 +55,19 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
     ideal.vertices = options.vertices;
     ideal.tubeThickness = kThickness;
     ideal.progress = options.progress;
-    ideal.asWritten = [&options](std::vector<double>& points) {
-        const Coordinates xyz = SplitCoordinates(points);
+    ideal.asWritten = [&options](PolygonPoints& polygon) {
         CDoubleArray px, py, pz;
-        FromVector(xyz.x, px);
-        FromVector(xyz.y, py);
-        FromVector(xyz.z, pz);
+        SetCurvePoints(polygon.View(), px, py, pz);
         RoundLikeCurveFile(options.output, px, py, pz);
-        points = Interleave(ToVector(px), ToVector(py), ToVector(pz));
+        polygon = PolygonPoints(CurvePolygon(px, py, pz));
     };
-    run.result = OptimiseIdeal(ToVector(x), ToVector(y), ToVector(z), run.inputKnot, ideal);
+    run.result = OptimiseIdeal(CurvePolygon(x, y, z), run.inputKnot, ideal);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!run.result.ok) {
         run.error = "no certified polygon of the input's knot type: " + run.result.error;
         return run;
     }
-    FromVector(run.result.x, x);
-    FromVector(run.result.y, y);
-    FromVector(run.result.z, z);
+    SetCurvePoints(run.result.polygon.View(), x, y, z);
     run.ok = true;
     return run;
 }
@@ -100,7 +79,7 @@ std::string FormatIdealSummary(const IdealRun& run)
     std::string text;
     std::snprintf(line, sizeof line, "knot: %s\n", r.knot.name.c_str());
     text += line;
-    std::snprintf(line, sizeof line, "vertices: %zu\n", r.x.size());
+    std::snprintf(line, sizeof line, "vertices: %d\n", r.polygon.Size());
     text += line;
     std::snprintf(line, sizeof line, "length: %.6f\n", r.length);
     text += line;
@@ -124,7 +103,7 @@ std::string FormatIdealJson(const IdealRun& run)
     const IdealResult& r = run.result;
     std::string text = "{";
     text += "\"knot\": \"" + r.knot.name + "\"";
-    text += ", \"vertices\": " + std::to_string(r.x.size());
+    text += ", \"vertices\": " + std::to_string(r.polygon.Size());
     text += ", \"length\": " + JsonNumber(r.length);
     text += ", \"thickness\": " + JsonNumber(r.thickness.thickness);
     text += ", \"ropelength\": " + JsonNumber(r.ropelength);

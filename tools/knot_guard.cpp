@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "curve/constants.h"
+#include "curve/curve_polygon.h"
 
 namespace vek {
 
@@ -11,25 +12,14 @@ namespace {
 
 bool Evaluated(const KnotType& knot) { return knot.known && !knot.alexander.empty(); }
 
-void CopyOut(const CDoubleArray& a, std::vector<double>& to) { to.assign(a.GetData(), a.GetData() + a.GetSize()); }
-
-void CopyIn(const std::vector<double>& from, CDoubleArray& a)
-{
-    a.SetSize(static_cast<int>(from.size()));
-    std::copy(from.begin(), from.end(), a.GetData());
-}
-
 }  // namespace
 
 KnotGuard::KnotGuard(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, KnotType start, KnotCheck check, bool keep)
     : m_x(x), m_y(y), m_z(z), m_start(std::move(start)), m_check(check), m_keep(keep),
       m_active(check != KnotCheck::Off && Evaluated(m_start))
 {
-    if (m_active && m_keep) {
-        CopyOut(x, m_goodX);
-        CopyOut(y, m_goodY);
-        CopyOut(z, m_goodZ);
-    }
+    if (m_active && m_keep)
+        m_good = PolygonPoints(CurvePolygon(x, y, z));
 }
 
 std::function<long long(long long)> KnotGuard::Wrap(std::function<long long(long long)> runBlock)
@@ -51,9 +41,7 @@ std::function<long long(long long)> KnotGuard::Wrap(std::function<long long(long
 
 void KnotGuard::Check()
 {
-    const KnotType now = IdentifyKnot({m_x.GetData(), static_cast<size_t>(m_x.GetSize())},
-                                      {m_y.GetData(), static_cast<size_t>(m_y.GetSize())},
-                                      {m_z.GetData(), static_cast<size_t>(m_z.GetSize())});
+    const KnotType now = IdentifyKnot(CurvePolygon(m_x, m_y, m_z));
     if (!Evaluated(now))
         return;
     ++m_checks;
@@ -61,11 +49,8 @@ void KnotGuard::Check()
     m_currentKnown = true;
     if (SameKnotType(m_start, now)) {
         m_goodIterations = m_iterations;
-        if (m_keep) {
-            CopyOut(m_x, m_goodX);
-            CopyOut(m_y, m_goodY);
-            CopyOut(m_z, m_goodZ);
-        }
+        if (m_keep)
+            m_good = PolygonPoints(CurvePolygon(m_x, m_y, m_z));
         return;
     }
     if (m_passageBlock == 0) {
@@ -75,9 +60,7 @@ void KnotGuard::Check()
         m_passedTo = now;
     }
     if (m_keep) {
-        CopyIn(m_goodX, m_x);
-        CopyIn(m_goodY, m_y);
-        CopyIn(m_goodZ, m_z);
+        SetCurvePoints(m_good.View(), m_x, m_y, m_z);
         m_currentKnown = false;
         m_stopped = true;
     }

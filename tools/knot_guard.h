@@ -5,9 +5,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "curve/double_array.h"
+#include "geom/polygon.h"
 #include "knot/knot_type.h"
 
 namespace vek {
@@ -70,7 +70,7 @@ private:
     bool m_keep;
     bool m_active;
     // The last curve that passed a check (kept only with keep).
-    std::vector<double> m_goodX, m_goodY, m_goodZ;
+    PolygonPoints m_good;
     long long m_goodIterations = 0;
     long long m_iterations = 0;
     long long m_block = 0;

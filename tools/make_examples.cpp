@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/curve_polygon.h"
 #include "io/points_file.h"
 #include "knot/knot_type.h"
 #include "tools/relax_run.h"
@@ -157,8 +158,7 @@ std::vector<double> AlternatingDepths(int n, const std::vector<Passage>& passage
 
 vek::KnotType TypeOf(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
-    const size_t n = static_cast<size_t>(x.GetSize());
-    return vek::IdentifyKnot({x.GetData(), n}, {y.GetData(), n}, {z.GetData(), n});
+    return vek::IdentifyKnot(CurvePolygon(x, y, z));
 }
 
 // Writes the first loop of the search that gives `name` with `crossings`

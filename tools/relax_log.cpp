@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <span>
 
 #include "curve/curve_contacts.h"
 #include "curve/curve_metrics.h"
+#include "curve/curve_polygon.h"
 #include "curve/relax_step.h"
 #include "knot/polygon_thickness.h"
 
@@ -26,11 +26,6 @@ std::string Field(double value)
     return std::string(text, result.ptr);
 }
 
-std::span<const double> Coordinates(const CDoubleArray& a)
-{
-    return {a.GetData(), static_cast<size_t>(a.GetSize())};
-}
-
 }  // namespace
 
 std::string RelaxLogHeader()
@@ -45,7 +40,7 @@ RelaxLogRow MeasureRelaxLogRow(const CDoubleArray& x, const CDoubleArray& y, con
     row.iteration = iteration;
     row.points = x.GetSize();
     row.length = CurveLength(x, y, z);
-    row.certifiedThickness = ComputePolygonThickness(Coordinates(x), Coordinates(y), Coordinates(z)).thickness;
+    row.certifiedThickness = ComputePolygonThickness(CurvePolygon(x, y, z)).thickness;
     const double window = ExclusionWindow(thickness);
     const CurveContacts contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
     row.nearest = contacts.nonLocal;

@@ -4,22 +4,17 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <span>
 
 #include "curve/curve_metrics.h"
+#include "curve/curve_polygon.h"
 #include "curve/relax_step.h"
 #include "knot/polygon_thickness.h"
 
 namespace vek {
 
-std::span<const double> CurveCoordinates(const CDoubleArray& a)
-{
-    return {a.GetData(), static_cast<size_t>(a.GetSize())};
-}
-
 KnotType IdentifyCurveKnot(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
-    return IdentifyKnot(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z));
+    return IdentifyKnot(CurvePolygon(x, y, z));
 }
 
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
@@ -33,9 +28,7 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
     report.knotStart = knotStart;
     report.knot = knotEnd ? *knotEnd : IdentifyCurveKnot(x, y, z);
     report.certifiedThickness =
-        ComputePolygonThickness(CurveCoordinates(x), CurveCoordinates(y), CurveCoordinates(z),
-                                DcsdSearch::ThicknessOnly)
-            .thickness;
+        ComputePolygonThickness(CurvePolygon(x, y, z), DcsdSearch::ThicknessOnly).thickness;
     const double window = ExclusionWindow(thickness);
     report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
     report.nearest = report.contacts.nonLocal;

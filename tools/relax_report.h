@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include "curve/curve_contacts.h"
@@ -48,9 +47,6 @@ struct RelaxReport {
 RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                               const KnotType& knotStart, long long iterations, double seconds,
                               std::optional<bool> converged = std::nullopt, const KnotType* knotEnd = nullptr);
-
-// The elements of a, as the knot and thickness code reads coordinates.
-std::span<const double> CurveCoordinates(const CDoubleArray& a);
 
 // IdentifyKnot of the curve x, y, z.
 KnotType IdentifyCurveKnot(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z);

@@ -5,7 +5,7 @@
 #include "render/gl_scene.h"
 #include "render/tube_draw_list.h"
 #include "render/tube_seam.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 void DrawReferenceTube(const CCurveState& state)
 {

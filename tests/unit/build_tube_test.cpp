@@ -9,12 +9,10 @@
 
 #include "curve/constants.h"
 #include "render/make_frame.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 #include "test_support.h"
 
 namespace {
-
-double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 struct Tube {
     CDoubleArray x, y, z, tx, ty, tz;

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "geom/polygon.h"
+
 namespace knotcurves {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -13,6 +15,7 @@ constexpr double kPi = 3.14159265358979323846;
 struct Polygon {
     std::vector<double> x, y, z;
     int Size() const { return static_cast<int>(x.size()); }
+    vek::PolygonView View() const { return {x, y, z}; }
     void Add(double a, double b, double c)
     {
         x.push_back(a);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/curve_polygon.h"
 #include "curve/resample_curve.h"
 #include "knot/alexander.h"
 #include "io/points_file.h"
@@ -18,7 +19,7 @@ using knotcurves::Polygon;
 
 vek::KnotType Identify(const Polygon& p)
 {
-    return vek::IdentifyKnot(p.x, p.y, p.z);
+    return vek::IdentifyKnot(p.View());
 }
 
 struct KnownKnot {
@@ -130,17 +131,9 @@ TEST(KnotIdentification, ExamplesBeforeAndAfterRelaxation)
         CDoubleArray x, y, z;
         std::string error;
         ASSERT_TRUE(ReadPointsFile(ExamplePath(file + ".txt"), x, y, z, error)) << error;
-        const int n = x.GetSize();
-        EXPECT_EQ(vek::IdentifyKnot({x.GetData(), static_cast<size_t>(n)}, {y.GetData(), static_cast<size_t>(n)},
-                                    {z.GetData(), static_cast<size_t>(n)})
-                      .name,
-                  name);
+        EXPECT_EQ(vek::IdentifyKnot(CurvePolygon(x, y, z)).name, name);
         vek::RelaxCurve(x, y, z, 300, vek::kThickness, 1.0);
-        const int m = x.GetSize();
-        EXPECT_EQ(vek::IdentifyKnot({x.GetData(), static_cast<size_t>(m)}, {y.GetData(), static_cast<size_t>(m)},
-                                    {z.GetData(), static_cast<size_t>(m)})
-                      .name,
-                  name);
+        EXPECT_EQ(vek::IdentifyKnot(CurvePolygon(x, y, z)).name, name);
     }
 }
 

@@ -12,8 +12,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // Finite, unit, perpendicular; v x w along d when d has a direction.
 void ExpectOrthonormal(Vec3 d, Vec3 v, Vec3 w)
 {

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ideal/polygon_measures.h"
-#include "ideal/polygon_pairs.h"
+#include "curve/curve_polygon.h"
+#include "geom/polygon_measures.h"
+#include "ideal/resample_polygon.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
 #include "tools/relax_options.h"
@@ -31,25 +32,25 @@ class OptimiseIdealKnots : public ::testing::TestWithParam<IdealCase> {};
 TEST_P(OptimiseIdealKnots, ReturnsACertifiedPolygonOfTheSameKnotType)
 {
     const IdealCase& c = GetParam();
-    const vek::KnotType expected = vek::IdentifyKnot(c.polygon.x, c.polygon.y, c.polygon.z);
+    const vek::KnotType expected = vek::IdentifyKnot(c.polygon.View());
     ASSERT_TRUE(expected.known);
     vek::IdealOptions options;
     options.vertices = c.vertices;
     options.maxIterations = 300;
     options.maxSeconds = 5.0;
-    const vek::IdealResult result = vek::OptimiseIdeal(c.polygon.x, c.polygon.y, c.polygon.z, expected, options);
+    const vek::IdealResult result = vek::OptimiseIdeal(c.polygon.View(), expected, options);
     ASSERT_TRUE(result.ok) << result.error;
-    ASSERT_EQ(static_cast<int>(result.x.size()), c.vertices);
-    const vek::PolygonThickness again = vek::ComputePolygonThickness(result.x, result.y, result.z);
+    ASSERT_EQ(result.polygon.Size(), c.vertices);
+    const vek::PolygonThickness again = vek::ComputePolygonThickness(result.polygon.View());
     EXPECT_GE(again.thickness, result.thickness.thickness);
     EXPECT_GE(2.0 * again.thickness, options.tubeThickness);
-    const std::vector<double> points = vek::Interleave(result.x, result.y, result.z);
-    EXPECT_DOUBLE_EQ(result.ropelength, vek::CertifiedRopelength(vek::PolygonLength(points), again.thickness));
-    EXPECT_TRUE(vek::SameKnotType(vek::IdentifyKnot(result.x, result.y, result.z), expected));
+    EXPECT_DOUBLE_EQ(result.ropelength,
+                     vek::CertifiedRopelength(vek::PolygonLength(result.polygon.View()), again.thickness));
+    EXPECT_TRUE(vek::SameKnotType(vek::IdentifyKnot(result.polygon.View()), expected));
     // Never worse than the start (the regular 32-gon is already the best of its count).
-    const vek::PolygonThickness start = vek::ComputePolygonThickness(c.polygon.x, c.polygon.y, c.polygon.z);
+    const vek::PolygonThickness start = vek::ComputePolygonThickness(c.polygon.View());
     const double startRopelength = vek::CertifiedRopelength(
-        vek::PolygonLength(vek::Interleave(c.polygon.x, c.polygon.y, c.polygon.z)), start.thickness);
+        vek::PolygonLength(c.polygon.View()), start.thickness);
     EXPECT_LE(result.ropelength, startRopelength * (1.0 + 1e-12));
 }
 
@@ -63,11 +64,11 @@ TEST(OptimiseIdeal, RefusesAStartOfAnotherKnotType)
 {
     const knotcurves::Polygon trefoil = knotcurves::TorusKnot(2, 3, 120);
     const knotcurves::Polygon circle = knotcurves::RegularPolygon(40, 1.0);
-    const vek::KnotType unknot = vek::IdentifyKnot(circle.x, circle.y, circle.z);
+    const vek::KnotType unknot = vek::IdentifyKnot(circle.View());
     vek::IdealOptions options;
     options.vertices = 48;
     options.maxIterations = 10;
-    const vek::IdealResult result = vek::OptimiseIdeal(trefoil.x, trefoil.y, trefoil.z, unknot, options);
+    const vek::IdealResult result = vek::OptimiseIdeal(trefoil.View(), unknot, options);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
 }
@@ -87,18 +88,18 @@ void RoundToFourDigits(std::vector<double>& points)
 TEST(OptimiseIdeal, CertifiesTheCoordinatesAsWritten)
 {
     const knotcurves::Polygon trefoil = knotcurves::TorusKnot(2, 3, 120);
-    const vek::KnotType expected = vek::IdentifyKnot(trefoil.x, trefoil.y, trefoil.z);
+    const vek::KnotType expected = vek::IdentifyKnot(trefoil.View());
     vek::IdealOptions options;
     options.vertices = 48;
     options.maxIterations = 200;
-    options.asWritten = RoundToFourDigits;
-    const vek::IdealResult result = vek::OptimiseIdeal(trefoil.x, trefoil.y, trefoil.z, expected, options);
+    options.asWritten = [](vek::PolygonPoints& polygon) { RoundToFourDigits(polygon.Coordinates()); };
+    const vek::IdealResult result = vek::OptimiseIdeal(trefoil.View(), expected, options);
     ASSERT_TRUE(result.ok) << result.error;
-    std::vector<double> points = vek::Interleave(result.x, result.y, result.z);
+    std::vector<double> points = result.polygon.Coordinates();
     const std::vector<double> returned = points;
     RoundToFourDigits(points);
     EXPECT_EQ(points, returned) << "the returned polygon is not the rounded one";
-    const vek::PolygonThickness again = vek::ComputePolygonThickness(result.x, result.y, result.z);
+    const vek::PolygonThickness again = vek::ComputePolygonThickness(result.polygon.View());
     EXPECT_EQ(again.thickness, result.thickness.thickness);
     EXPECT_GE(2.0 * again.thickness, options.tubeThickness);
 }
@@ -113,14 +114,14 @@ TEST(OptimiseIdeal, AnEllipseBecomesARoundCircle)
         const double t = 2.0 * knotcurves::kPi * k / 90;
         ellipse.Add(1.0 * std::cos(t), 0.6 * std::sin(t), 0.0);
     }
-    const vek::KnotType unknot = vek::IdentifyKnot(ellipse.x, ellipse.y, ellipse.z);
+    const vek::KnotType unknot = vek::IdentifyKnot(ellipse.View());
     vek::IdealOptions options;
     options.vertices = 64;
     // The descent settles after some 750 steps; the time limit is only a
     // guard, far beyond what a slow (instrumented) build needs, so that the
     // result does not depend on the machine's speed.
     options.maxSeconds = 600.0;
-    const vek::IdealResult result = vek::OptimiseIdeal(ellipse.x, ellipse.y, ellipse.z, unknot, options);
+    const vek::IdealResult result = vek::OptimiseIdeal(ellipse.View(), unknot, options);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_FALSE(result.fellBack);
     EXPECT_LT(result.ropelength, knotcurves::kPi * 1.001);
@@ -135,21 +136,19 @@ TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
     ReadExampleTrefoil(x, y, z);
     ASSERT_FALSE(HasFatalFailure());
     vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
-    std::vector<double> px(x.GetData(), x.GetData() + x.GetSize()), py(y.GetData(), y.GetData() + y.GetSize()),
-        pz(z.GetData(), z.GetData() + z.GetSize());
-    const vek::KnotType expected = vek::IdentifyKnot(px, py, pz);
+    const vek::PolygonView tight = CurvePolygon(x, y, z);
+    const vek::KnotType expected = vek::IdentifyKnot(tight);
     ASSERT_EQ(expected.name, "3_1");
-    const std::vector<double> start = vek::ResampleByArcLength(px, py, pz, 64);
-    const vek::Coordinates s = vek::SplitCoordinates(start);
-    const double startRopelength = vek::CertifiedRopelength(vek::PolygonLength(start),
-                                                            vek::ComputePolygonThickness(s.x, s.y, s.z).thickness);
+    const vek::PolygonPoints start(vek::ResampleByArcLength(tight, 64));
+    const double startRopelength = vek::CertifiedRopelength(vek::PolygonLength(start.View()),
+                                                            vek::ComputePolygonThickness(start.View()).thickness);
     vek::IdealOptions options;
     options.vertices = 64;
     // A count of steps, not a time, bounds the descent, so that a slow
     // machine reaches the same polygon (50 steps already pass the bound).
     options.maxIterations = 100;
     options.maxSeconds = 600.0;
-    const vek::IdealResult result = vek::OptimiseIdeal(px, py, pz, expected, options);
+    const vek::IdealResult result = vek::OptimiseIdeal(tight, expected, options);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_FALSE(result.fellBack);
     EXPECT_GT(result.iterations, 0);

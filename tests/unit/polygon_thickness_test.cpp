@@ -17,7 +17,7 @@ using knotcurves::Polygon;
 
 vek::PolygonThickness Thickness(const Polygon& p)
 {
-    return vek::ComputePolygonThickness(p.x, p.y, p.z);
+    return vek::ComputePolygonThickness(p.View());
 }
 
 TEST(PolygonThickness, RegularPolygons)
@@ -133,7 +133,7 @@ TEST(PolygonThickness, ShortSearchAndThreadsAgree)
         SCOPED_TRACE(k);
         const Polygon& p = cases[k];
         const vek::PolygonThickness full = Thickness(p);
-        const vek::PolygonThickness quick = vek::ComputePolygonThickness(p.x, p.y, p.z, vek::DcsdSearch::ThicknessOnly);
+        const vek::PolygonThickness quick = vek::ComputePolygonThickness(p.View(), vek::DcsdSearch::ThicknessOnly);
         EXPECT_GT(full.thickness, 0.0);
         EXPECT_EQ(quick.thickness, full.thickness);
         EXPECT_EQ(quick.minRad, full.minRad);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "curve/curve_polygon.h"
 #include "curve/curve_metrics.h"
 #include "io/file_bytes.h"
 #include "knot/polygon_thickness.h"
@@ -318,9 +319,7 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
     // The certified figures are those of the polygon's own thickness: a
     // radius a little below half the nominal thickness, since the relaxed
     // tube overlaps itself slightly.
-    const vek::PolygonThickness certified = vek::ComputePolygonThickness(
-        {x.GetData(), static_cast<size_t>(x.GetSize())}, {y.GetData(), static_cast<size_t>(y.GetSize())},
-        {z.GetData(), static_cast<size_t>(z.GetSize())});
+    const vek::PolygonThickness certified = vek::ComputePolygonThickness(CurvePolygon(x, y, z));
     const double delta = std::stod(values.at("certified_thickness"));
     EXPECT_EQ(delta, certified.thickness);
     EXPECT_GT(delta, 0.45 * vek::kThickness);

@@ -11,7 +11,7 @@
 #include "curve/constants.h"
 #include "render/build_tube.h"
 #include "render/tube_seam.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 namespace {
 

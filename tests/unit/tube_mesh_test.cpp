@@ -12,7 +12,7 @@
 #include "curve/curve_metrics.h"
 #include "render/build_tube.h"
 #include "render/mesh_volume.h"
-#include "render/vec3.h"
+#include "geom/vec3.h"
 #include "tools/relax_cli.h"
 #include "test_support.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "render/vec3.h"
+#include "geom/vec3.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Vec3: a point or direction in model or eye coordinates (three 64-bit
-// floats), with the few operations the tube and the camera need.
+// floats), with the few operations the geometry, the tube and the camera
+// need.
 //
 // Every operation is written out in the order of its formula; the build
 // forbids fused multiply-add, so the roundings are the same on every machine.
@@ -23,6 +24,9 @@ inline Vec3 Cross(Vec3 a, Vec3 b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
+
+// ax*bx + ay*by + az*bz, summed left to right.
+inline double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // x*x + y*y + z*z, summed left to right.
 inline double SquaredLength(Vec3 a) { return a.x * a.x + a.y * a.y + a.z * a.z; }

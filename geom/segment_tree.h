@@ -10,8 +10,9 @@
 // non-neighbouring points and the contact count.
 #pragma once
 
-#include <span>
 #include <vector>
+
+#include "geom/polygon.h"
 
 namespace vek {
 
@@ -22,11 +23,11 @@ struct Box3 {
 
 class SegmentTree {
 public:
-    // In:  x, y, z: the n points of the closed polyline (n >= 1); the
-    //      spans must stay valid while the tree is searched.
+    // In:  the n points of the closed polyline (n >= 0); what the view
+    //      views must stay valid while the tree is searched.
     // Out: the tree over its n segments (a single point gives one
     //      degenerate segment).
-    SegmentTree(std::span<const double> x, std::span<const double> y, std::span<const double> z);
+    explicit SegmentTree(PolygonView polygon);
 
     int Size() const { return m_n; }
 
@@ -68,7 +69,7 @@ private:
     std::vector<Box3> m_box;
     std::vector<int> m_first;
     std::vector<int> m_last;
-    std::span<const double> m_x, m_y, m_z;
+    PolygonView m_polygon;
 };
 
 // The squared distance from point p to the box (0 inside it). Inline: the

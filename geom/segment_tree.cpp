@@ -1,4 +1,4 @@
-#include "curve/segment_tree.h"
+#include "geom/segment_tree.h"
 
 #include <algorithm>
 
@@ -20,8 +20,7 @@ void Extend(Box3& box, const Box3& other)
 
 }  // namespace
 
-SegmentTree::SegmentTree(std::span<const double> x, std::span<const double> y, std::span<const double> z)
-    : m_n(static_cast<int>(x.size())), m_x(x), m_y(y), m_z(z)
+SegmentTree::SegmentTree(PolygonView polygon) : m_n(polygon.Size()), m_polygon(polygon)
 {
     if (m_n == 0)
         return;
@@ -58,8 +57,9 @@ Box3 SegmentTree::SegmentBox(int k) const
 {
     const int next = k + 1 == m_n ? 0 : k + 1;
     Box3 box;
-    const double a[3] = {m_x[k], m_y[k], m_z[k]};
-    const double b[3] = {m_x[next], m_y[next], m_z[next]};
+    const PolygonView& p = m_polygon;
+    const double a[3] = {p.X(k), p.Y(k), p.Z(k)};
+    const double b[3] = {p.X(next), p.Y(next), p.Z(next)};
     for (int c = 0; c < 3; ++c) {
         box.lo[c] = std::min(a[c], b[c]);
         box.hi[c] = std::max(a[c], b[c]);

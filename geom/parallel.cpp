@@ -1,0 +1,81 @@
+#include "geom/parallel.h"
+
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/partitioner.h>
+#include <tbb/task_arena.h>
+
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace vek {
+
+void ForEachBlockOf(int count, int grain, void (*body)(const void*, int, int, int), const void* context)
+{
+    const int blocks = BlockCount(count, grain);
+    tbb::parallel_for(
+        tbb::blocked_range<int>(0, blocks, 1),
+        [&](const tbb::blocked_range<int>& range) {
+            for (int b = range.begin(); b < range.end(); ++b) {
+                const int first = b * grain;
+                body(context, first, first + grain < count ? first + grain : count, b);
+            }
+        },
+        tbb::simple_partitioner());
+}
+
+struct ThreadTeam::Arena {
+    explicit Arena(int threads) : arena(threads) {}
+    tbb::task_arena arena;
+};
+
+ThreadTeam::ThreadTeam(int threads) : m_threads(threads < 1 ? 1 : threads)
+{
+    if (m_threads > 1)
+        m_arena = std::make_unique<Arena>(m_threads);
+}
+
+ThreadTeam::~ThreadTeam() = default;
+
+void ThreadTeam::RunPartsOf(int parts, void (*job)(const void*, int, int), const void* context) const
+{
+    if (parts <= 1 || !m_arena) {
+        for (int part = 0; part < parts; ++part)
+            job(context, part, parts);
+        return;
+    }
+    // One task per part: the parts are the unit of the work's split, so the
+    // results do not depend on which thread runs which part.
+    m_arena->arena.execute([&] {
+        tbb::parallel_for(
+            tbb::blocked_range<int>(0, parts, 1),
+            [&](const tbb::blocked_range<int>& range) {
+                for (int part = range.begin(); part < range.end(); ++part)
+                    job(context, part, parts);
+            },
+            tbb::simple_partitioner());
+    });
+}
+
+void RunSideBySideOf(void (*job)(const void*, int), const void* context)
+{
+    std::thread other;
+    try {
+        other = std::thread([job, context] { job(context, 1); });
+    } catch (const std::system_error&) {
+    }
+    // The other thread is joined whatever job(0) does.
+    std::exception_ptr failure;
+    try {
+        job(context, 0);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (other.joinable())
+        other.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+}  // namespace vek
