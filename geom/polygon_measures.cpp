@@ -28,7 +28,13 @@ double CornerEdgeRad(Vec3 p0, Vec3 p1, Vec3 p2, CornerEdge edge)
         return 0.0;
     if (cross == 0.0)
         return dot > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return (edge == CornerEdge::Before ? la : lb) * (la * lb + dot) / (2.0 * cross);
+    const double side = edge == CornerEdge::Before ? la : lb;
+    // tan(theta / 2) = |a x b| / (|a| |b| + a . b) = (|a| |b| - a . b) / |a x b|:
+    // the first where the corner turns by less than a right angle, the
+    // second beyond it, so that neither sum cancels.
+    if (dot >= 0.0)
+        return side * (la * lb + dot) / (2.0 * cross);
+    return side * cross / (2.0 * (la * lb - dot));
 }
 
 double CornerMinRad(Vec3 p0, Vec3 p1, Vec3 p2)

@@ -22,9 +22,9 @@ double PolygonLength(PolygonView polygon);
 
 // MinRad at the corner p1 between the edges a = p1 - p0 and b = p2 - p1:
 // min(|a|, |b|) / (2 tan(theta / 2)), theta the turning angle, with
-// tan(theta / 2) = |a x b| / (|a| |b| + a . b), which stays accurate for
-// small and for large angles. +infinity where the polygon does not turn,
-// 0 where it turns back on itself or an edge has no length.
+// tan(theta / 2) from |a x b| and a . b (no arc tangent), to the last few
+// roundings at every angle. +infinity where the polygon does not turn, 0
+// where it turns back on itself or an edge has no length.
 double CornerMinRad(Vec3 p0, Vec3 p1, Vec3 p2);
 
 // One side of that minimum: |a| / (2 tan(theta / 2)) for the edge before
