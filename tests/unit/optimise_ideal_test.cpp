@@ -158,29 +158,6 @@ TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
     EXPECT_LT(result.ropelength, 16.7);
 }
 
-class IdealBadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(IdealBadArguments, AreRefusedWithAMessage)
-{
-    vek::RelaxOptions options;
-    std::string error;
-    EXPECT_FALSE(vek::ParseRelaxArguments(GetParam(), options, error));
-    EXPECT_FALSE(error.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, IdealBadArguments,
-    ::testing::Values(std::vector<std::string>{"in.txt", "--ideal", "--vertices", "3"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--vertices", "100000"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--vertices", "12x"},
-                      std::vector<std::string>{"in.txt", "--vertices", "100"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--until-tight"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--iterations", "30"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--refine", "3"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--keep-knot"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--no-check-knot"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--log", "run.csv"}));
-
 TEST(IdealArguments, VerticesAndMaxIterationsAreTaken)
 {
     vek::RelaxOptions options;
