@@ -7,33 +7,16 @@
 #include <cstdio>
 
 #include "curve/tube_scale.h"
+#include "text/number_words.h"
 
 namespace {
 
 // Turns beyond a hundred full circles are taken as a typing mistake.
 constexpr double kMaxTurnDegrees = 36000.0;
 
-// The whole of `text` as a finite number (no spaces, no trailing text).
-bool WholeNumber(const std::string& text, double& out)
-{
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end || !std::isfinite(value))
-        return false;
-    out = value;
-    return true;
-}
-
 bool WholeCount(const std::string& text, int& out)
 {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end)
-        return false;
-    out = value;
-    return true;
+    return vek::ReadWordInteger(text, out) == vek::WordNumber::Number;
 }
 
 bool HexByte(const std::string& text, std::size_t at, uint8_t& out)
@@ -98,7 +81,7 @@ bool ParseTubeColourName(const std::string& text, ColorRef& out, std::string& er
 bool ParseTubeScale(const std::string& text, double& out, std::string& error)
 {
     double value = 0.0;
-    if (!WholeNumber(text, value) || !vek::TubeScaleInRange(value)) {
+    if (!vek::ReadWordFinite(text, value) || !vek::TubeScaleInRange(value)) {
         char bound[32];
         std::snprintf(bound, sizeof bound, "%.17g", vek::kMaxTubeScale);
         error = std::string("--scale: expected a number from -") + bound + " to " + bound + ", not \"" + text + "\"";
@@ -112,8 +95,8 @@ bool ParseTurn(const std::string& text, double& degreesX, double& degreesY, std:
 {
     const std::size_t comma = text.find(',');
     double x = 0.0, y = 0.0;
-    if (comma == std::string::npos || !WholeNumber(text.substr(0, comma), x) ||
-        !WholeNumber(text.substr(comma + 1), y) || std::fabs(x) > kMaxTurnDegrees ||
+    if (comma == std::string::npos || !vek::ReadWordFinite(text.substr(0, comma), x) ||
+        !vek::ReadWordFinite(text.substr(comma + 1), y) || std::fabs(x) > kMaxTurnDegrees ||
         std::fabs(y) > kMaxTurnDegrees) {
         error = "--turn: expected X,Y in degrees (each -36000 ... 36000), not \"" + text + "\"";
         return false;

@@ -3,13 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <functional>
 
 #include "curve/tube_scale.h"
 #include "ideal/optimise_ideal.h"
 #include "io/mesh_export.h"
+#include "text/number_words.h"
 
 namespace vek {
 
@@ -19,15 +18,11 @@ namespace {
 // as the error of the option.
 long long CountValue(const std::string& name, const std::string& text)
 {
-    const char* first = text.data();
-    const char* last = first + text.size();
     long long parsed = 0;
-    const auto result = std::from_chars(first, last, parsed);
-    const bool digitsOnly = !text.empty() && text[0] != '-';
-    if (!digitsOnly || result.ptr != last ||
-        (result.ec != std::errc() && result.ec != std::errc::result_out_of_range))
+    const WordNumber read = ReadWordInteger(text, parsed);
+    if (read == WordNumber::NotANumber || text[0] == '-')
         throw CLI::ValidationError(name + " needs a whole number of 0 or more, not \"" + text + "\"");
-    if (result.ec == std::errc::result_out_of_range || parsed > kMaxRelaxIterations)
+    if (read == WordNumber::OutOfRange || parsed > kMaxRelaxIterations)
         throw CLI::ValidationError(name + " " + text + " is too large (at most " +
                                    std::to_string(kMaxRelaxIterations) + ")");
     return parsed;
@@ -35,11 +30,8 @@ long long CountValue(const std::string& name, const std::string& text)
 
 double PositiveValue(const std::string& name, const std::string& text)
 {
-    const char* first = text.data();
-    const char* last = first + text.size();
     double parsed = 0.0;
-    const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (text.empty() || result.ptr != last || result.ec != std::errc() || !std::isfinite(parsed) || !(parsed > 0.0))
+    if (!ReadWordFinite(text, parsed) || !(parsed > 0.0))
         throw CLI::ValidationError(name + " needs a finite number above 0, not \"" + text + "\"");
     return parsed;
 }
@@ -48,11 +40,8 @@ double PositiveValue(const std::string& name, const std::string& text)
 // the resampling treats 0.01 or less as 0.01.
 double FiniteValue(const std::string& name, const std::string& text)
 {
-    const char* first = text.data();
-    const char* last = first + text.size();
     double parsed = 0.0;
-    const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (text.empty() || result.ptr != last || result.ec != std::errc() || !std::isfinite(parsed))
+    if (!ReadWordFinite(text, parsed))
         throw CLI::ValidationError(name + " needs a finite number, not \"" + text + "\"");
     return parsed;
 }
