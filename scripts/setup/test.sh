@@ -28,7 +28,7 @@ echo "== Sanitizer build (${build}-asan)"
 # -O1 keeps the instrumented build and its tests quick enough for CI.
 cmake -S . -B "${build}-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
   -DVEK_SANITIZE=ON -DVEK_BENCH=OFF >/dev/null
-# shellcheck source=../../tests/sanitizers/env.sh
+# shellcheck source-path=SCRIPTDIR source=../../tests/sanitizers/env.sh
 source tests/sanitizers/env.sh
 cmake --build "${build}-asan" -j "$jobs" --target vek_unit_tests vek_gui_tests
 (cd "${build}-asan" && "${xvfb[@]}" ctest --output-on-failure -j "$jobs" -L 'unit|gui')
