@@ -6,6 +6,8 @@
 #include <limits>
 #include <system_error>
 
+#include "text/number_words.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -36,15 +38,9 @@ std::string FormatDialogNumber(double value)
     const int length = std::snprintf(buffer, sizeof buffer, "%.*g", vek::kDialogNumberDigits, value);
     std::string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 
-    const size_t e = text.find('e');
-    if (e == std::string::npos)
-        return text;
     // "%g" writes at least two exponent digits after the sign; the field
     // shows at least three.
-    const size_t digits = e + 2;
-    const size_t count = text.size() - digits;
-    if (count < static_cast<size_t>(vek::kDialogExponentDigits))
-        text.insert(digits, static_cast<size_t>(vek::kDialogExponentDigits) - count, '0');
+    vek::WidenExponent(text, static_cast<size_t>(vek::kDialogExponentDigits));
     return text;
 }
 

@@ -7,6 +7,7 @@
 
 #include "geom/vec3.h"
 #include "io/file_bytes.h"
+#include "text/path_names.h"
 
 namespace {
 
@@ -53,29 +54,15 @@ Vec3 MeshVertex(const TubeMesh& mesh, int index)
     return {mesh.vertices[at], mesh.vertices[at + 1], mesh.vertices[at + 2]};
 }
 
-std::string LowerExtension(const std::string& path)
-{
-    const std::size_t dot = path.find_last_of("./");
-    if (dot == std::string::npos || path[dot] != '.')
-        return "";
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return extension;
-}
-
 }  // namespace
 
 MeshFormat MeshFormatFromPath(const std::string& path)
 {
-    const std::string extension = LowerExtension(path);
-    if (extension == "obj")
+    if (vek::HasPathExtension(path, "obj"))
         return MeshFormat::Obj;
-    if (extension == "stl")
+    if (vek::HasPathExtension(path, "stl"))
         return MeshFormat::Stl;
-    if (extension == "ply")
+    if (vek::HasPathExtension(path, "ply"))
         return MeshFormat::Ply;
     return MeshFormat::Unknown;
 }

@@ -2,24 +2,13 @@
 
 #include <png.h>
 
-#include <cctype>
 #include <cstddef>
 #include <cstring>
 
 #include "io/file_bytes.h"
+#include "text/path_names.h"
 
 namespace {
-
-bool EndsWithNoCase(const std::string& text, const char* suffix)
-{
-    const std::size_t n = std::strlen(suffix);
-    if (text.size() < n)
-        return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != suffix[i])
-            return false;
-    return true;
-}
 
 bool EncodePng(const uint8_t* rgb, int width, int height, std::string& bytes, std::string& error)
 {
@@ -51,9 +40,9 @@ bool EncodePng(const uint8_t* rgb, int width, int height, std::string& bytes, st
 
 PictureFormat PictureFormatOfPath(const std::string& path)
 {
-    if (EndsWithNoCase(path, ".png"))
+    if (vek::HasPathExtension(path, "png"))
         return PictureFormat::Png;
-    if (EndsWithNoCase(path, ".ppm"))
+    if (vek::HasPathExtension(path, "ppm"))
         return PictureFormat::Ppm;
     return PictureFormat::Unknown;
 }

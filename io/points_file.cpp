@@ -3,6 +3,7 @@
 #include "curve/replace_points.h"
 #include "io/file_bytes.h"
 #include "io/number_text.h"
+#include "text/number_words.h"
 
 #include <algorithm>
 #include <charconv>
@@ -36,11 +37,7 @@ void AppendField(std::string& out, double value)
     // Scientific with six digits after the point, as printf's "%.6e" gives
     // in the C locale.
     std::string number = NumberText(value, 6);
-    const size_t e = number.find('e');
-    const size_t digitsAt = e + 2;  // after "e+" or "e-"
-    const size_t digits = number.size() - digitsAt;
-    if (digits < kExponentDigits)
-        number.insert(digitsAt, kExponentDigits - digits, '0');
+    vek::WidenExponent(number, kExponentDigits);
     if (number.size() < kFieldWidth)
         out.append(kFieldWidth - number.size(), ' ');
     out += number;

@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/path_names.h"
+
 bool HasExtension(const std::string& path)
 {
-    const size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
     // A leading dot names a hidden file; a trailing dot is no extension.
-    return dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+    const std::size_t extension = vek::PathExtension(path).size();
+    return extension > 0 && extension + 1 < vek::PathFileName(path).size();
 }
 
 std::string SaveDialogPath(const std::string& path, const std::string& extension)

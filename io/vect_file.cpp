@@ -11,6 +11,7 @@
 #include "curve/replace_points.h"
 #include "io/file_bytes.h"
 #include "io/number_text.h"
+#include "text/path_names.h"
 
 namespace {
 
@@ -110,16 +111,7 @@ void AppendShortest(std::string& out, double value)
 
 bool IsVectPath(const std::string& path)
 {
-    static constexpr std::string_view kExtension = ".vect";
-    if (path.size() < kExtension.size())
-        return false;
-    const std::string_view tail = std::string_view(path).substr(path.size() - kExtension.size());
-    for (size_t k = 0; k < tail.size(); ++k) {
-        const char c = tail[k] >= 'A' && tail[k] <= 'Z' ? static_cast<char>(tail[k] - 'A' + 'a') : tail[k];
-        if (c != kExtension[k])
-            return false;
-    }
-    return true;
+    return vek::HasPathExtension(path, "vect");
 }
 
 std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)

@@ -16,7 +16,7 @@
 #include "curve/curve_polygon.h"
 #include "io/points_file.h"
 #include "knot/knot_type.h"
-#include "tools/relax_run.h"
+#include "relax/relax_run.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "ideal/resample_polygon.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
-#include "tools/relax_options.h"
-#include "tools/relax_run.h"
+#include "relax/relax_options.h"
+#include "relax/relax_run.h"
 #include "test_support.h"
 
 namespace {
@@ -156,29 +156,6 @@ TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
     EXPECT_LT(result.ropelength, 0.99 * startRopelength);
     EXPECT_LT(result.ropelength, 16.7);
 }
-
-class IdealBadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(IdealBadArguments, AreRefusedWithAMessage)
-{
-    vek::RelaxOptions options;
-    std::string error;
-    EXPECT_FALSE(vek::ParseRelaxArguments(GetParam(), options, error));
-    EXPECT_FALSE(error.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, IdealBadArguments,
-    ::testing::Values(std::vector<std::string>{"in.txt", "--ideal", "--vertices", "3"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--vertices", "100000"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--vertices", "12x"},
-                      std::vector<std::string>{"in.txt", "--vertices", "100"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--until-tight"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--iterations", "30"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--refine", "3"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--keep-knot"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--no-check-knot"},
-                      std::vector<std::string>{"in.txt", "--ideal", "--log", "run.csv"}));
 
 TEST(IdealArguments, VerticesAndMaxIterationsAreTaken)
 {

@@ -1,4 +1,4 @@
-#include "tools/picture_options.h"
+#include "picture/picture_options.h"
 
 #include <gtest/gtest.h>
 
@@ -48,47 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
                         {255, 255, 255}},
         GoodPictureText{"8192x16", "", "1e6", "36000,-36000", "black", 8192, 16, 0x00FFFFFF, 1e6, 36000.0, -36000.0,
                         {0, 0, 0}}));
-
-struct BadPictureText {
-    const char* option;  // which field holds the bad value
-    const char* value;
-};
-
-class PictureOptionsBad : public ::testing::TestWithParam<BadPictureText> {};
-
-TEST_P(PictureOptionsBad, AreRefusedWithAOneLineMessageNamingTheOption)
-{
-    const BadPictureText& c = GetParam();
-    PictureOptionText text;
-    const std::string option = c.option;
-    (option == "--size" ? text.size : option == "--colour" ? text.colour : option == "--scale" ? text.scale
-                                        : option == "--turn"   ? text.turn
-                                                               : text.background) = c.value;
-    TubePictureOptions options, before;
-    std::string error;
-    EXPECT_FALSE(ParsePictureOptions(text, options, error));
-    EXPECT_EQ(error.rfind(option + ":", 0), 0u) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos);
-    // Nothing is half taken over.
-    EXPECT_EQ(options.width, before.width);
-    EXPECT_EQ(options.colour, before.colour);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PictureOptionsBad,
-    ::testing::Values(BadPictureText{"--size", "15"}, BadPictureText{"--size", "8193"},
-                      BadPictureText{"--size", "800x"}, BadPictureText{"--size", "x600"},
-                      BadPictureText{"--size", "800x600x2"}, BadPictureText{"--size", "-800"},
-                      BadPictureText{"--size", "80.5"}, BadPictureText{"--size", "99999999999"},
-                      BadPictureText{"--size", "800X600"}, BadPictureText{"--colour", "red"},
-                      BadPictureText{"--colour", "Pink"}, BadPictureText{"--scale", "nan"},
-                      BadPictureText{"--scale", "inf"}, BadPictureText{"--scale", "1e7"},
-                      BadPictureText{"--scale", "2x"}, BadPictureText{"--scale", " 2"},
-                      BadPictureText{"--turn", "10"}, BadPictureText{"--turn", "10,"},
-                      BadPictureText{"--turn", "a,b"}, BadPictureText{"--turn", "10,20,30"},
-                      BadPictureText{"--turn", "1e300,0"}, BadPictureText{"--turn", "nan,0"},
-                      BadPictureText{"--background", "grey"}, BadPictureText{"--background", "#12345"},
-                      BadPictureText{"--background", "12345G"}, BadPictureText{"--background", "#1234567"}));
 
 TEST(PictureOptions, TheOptionParserFillsTheTexts)
 {

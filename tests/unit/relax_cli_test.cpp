@@ -1,4 +1,4 @@
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -48,35 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // As in the precision dialog: any finite number, 0.01 or less acting as 0.01.
                       GoodArgsCase{{"in.txt", "--precision", "0"}, "in.txt", "", 0, 0.0},
                       GoodArgsCase{{"in.txt", "--precision=-1"}, "in.txt", "", 0, -1.0}));
-
-class RelaxCliBadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(RelaxCliBadArguments, AreRefusedWithAMessage)
-{
-    vek::RelaxOptions options;
-    std::string error;
-    EXPECT_FALSE(vek::ParseRelaxArguments(GetParam(), options, error));
-    EXPECT_FALSE(error.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, RelaxCliBadArguments,
-    ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"a.txt", "b.txt"},
-                      std::vector<std::string>{"a.txt", "--iterations"},
-                      std::vector<std::string>{"a.txt", "--iterations", "ten"},
-                      std::vector<std::string>{"a.txt", "--iterations", "-5"},
-                      std::vector<std::string>{"a.txt", "--iterations", "+5"},
-                      std::vector<std::string>{"a.txt", "--iterations", "12x"},
-                      std::vector<std::string>{"a.txt", "--iterations", ""},
-                      std::vector<std::string>{"a.txt", "--iterations", "1000000001"},
-                      std::vector<std::string>{"a.txt", "--iterations", "99999999999999999999999"},
-                      std::vector<std::string>{"a.txt", "--precision", "inf"},
-                      std::vector<std::string>{"a.txt", "--precision", "nan"},
-                      std::vector<std::string>{"a.txt", "--precision", "1e999"},
-                      std::vector<std::string>{"a.txt", "--precision", "1,5"},
-                      std::vector<std::string>{"a.txt", "--output="},
-                      std::vector<std::string>{"a.txt", "--verbose"},
-                      std::vector<std::string>{"a.txt", "-x"}));
 
 TEST(RelaxCliArguments, HelpWinsOverEverythingElse)
 {

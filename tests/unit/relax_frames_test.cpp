@@ -1,7 +1,7 @@
 // The frames of a vek-relax run (--frames DIR): the folder rules, whole
 // PNGs of the asked size drawn as vek-tube-picture draws, one camera for
 // the whole movie, and a failed frame that stops the run.
-#include "tools/relax_frames.h"
+#include "relax/relax_frames.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "io/file_bytes.h"
-#include "tools/relax_records.h"
+#include "relax/relax_records.h"
 #include "test_support.h"
 
 namespace {
@@ -188,39 +188,3 @@ TEST(RelaxFramesArguments, TakeTheFolderAndThePictureOptions)
     EXPECT_EQ(options.picture.tubeScale, 0.5);
 }
 
-struct BadFramesCase {
-    std::vector<std::string> args;
-    const char* named;  // what the message must name
-};
-
-class RelaxFramesBadArguments : public ::testing::TestWithParam<BadFramesCase> {};
-
-TEST_P(RelaxFramesBadArguments, AreRefusedNamingTheOption)
-{
-    vek::RelaxOptions options;
-    std::string error;
-    std::vector<std::string> args = {"k.txt"};
-    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
-    EXPECT_FALSE(vek::ParseRelaxArguments(args, options, error));
-    EXPECT_NE(error.find(GetParam().named), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, RelaxFramesBadArguments,
-    ::testing::Values(BadFramesCase{{"--frames"}, "--frames"}, BadFramesCase{{"--frames="}, "--frames"},
-                      BadFramesCase{{"--size", "64"}, "--size"}, BadFramesCase{{"--fit"}, "--fit"},
-                      BadFramesCase{{"--turn", "1,2"}, "--turn"}, BadFramesCase{{"--colour", "pink"}, "--colour"},
-                      BadFramesCase{{"--background", "white"}, "--background"},
-                      BadFramesCase{{"--scale", "2"}, "--scale"},
-                      BadFramesCase{{"--frames", "f", "--size", "8"}, "--size"},
-                      BadFramesCase{{"--frames", "f", "--size", "64x"}, "--size"},
-                      BadFramesCase{{"--frames", "f", "--colour", "red"}, "--colour"},
-                      BadFramesCase{{"--frames", "f", "--turn", "1"}, "--turn"},
-                      BadFramesCase{{"--frames", "f", "--background", "#12345"}, "--background"},
-                      BadFramesCase{{"--frames", "f", "--scale", "0"}, "--scale"},
-                      BadFramesCase{{"--frames", "f", "--scale", "2e6"}, "--scale"},
-                      BadFramesCase{{"--frames", "f", "--ideal"}, "--frames"},
-                      BadFramesCase{{"--frames", "k.txt"}, "--frames"},
-                      BadFramesCase{{"--frames", "o.txt", "--output", "o.txt"}, "--frames"},
-                      BadFramesCase{{"--frames", "run.csv", "--log", "run.csv"}, "--frames"}));
