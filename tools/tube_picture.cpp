@@ -4,21 +4,20 @@
 //
 //   vek-tube-picture POINTS OUT.png|OUT.ppm [--size W[xH]] [--colour C]
 //                    [--scale S] [--fit] [--turn X,Y] [--background B]
-#include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <array>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
-#include <system_error>
 #include <new>
-#include <vector>
+#include <system_error>
 #include <string>
+#include <vector>
 
 #include "io/curve_file.h"
 #include "io/picture_file.h"
+#include "picture/tube_picture_arguments.h"
 #include "render/tube_picture.h"
-#include "tools/picture_options.h"
 
 namespace {
 
@@ -39,49 +38,38 @@ bool ShowsOnlyBackground(const RgbPicture& picture, const std::array<uint8_t, 3>
     return true;
 }
 
+// The program; `stage` says what is being built, for a message should
+// storage run out.
 int Run(int argc, char** argv, std::string& stage)
 {
-    CLI::App app{"Draws the tube of a position data file (or a VECT file) into a PNG or PPM picture, "
-                 "lit and coloured as the desktop view shows it, without a display.",
-                 "vek-tube-picture"};
-    std::string input, output;
-    PictureOptionText text;
-    app.add_option("POINTS", input, "position data file (x y z per line) or VECT file (.vect)")
-        ->required()
-        ->type_name("FILE");
-    app.add_option("OUT", output, "picture to write: .png or .ppm")->required()->type_name("FILE");
-    AddPictureOptions(app, text);
-    app.footer("Exit status: 0 done, 1 the input cannot be read or the picture not written, 2 bad options.");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-            return app.exit(e);
-        return Fail(2, e.what());
+    TubePictureArguments arguments;
+    std::string usage, error;
+    const TubePictureParse parse =
+        ParseTubePictureArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, usage, error);
+    if (parse == TubePictureParse::Help) {
+        std::fputs(usage.c_str(), stdout);
+        return 0;
     }
-
-    TubePictureOptions options;
-    std::string error;
-    if (!ParsePictureOptions(text, options, error))
+    if (parse == TubePictureParse::Bad)
         return Fail(2, error);
-    if (PictureFormatOfPath(output) == PictureFormat::Unknown)
-        return Fail(2, "OUT: a picture file name must end in .png or .ppm, not \"" + output + "\"");
 
-    std::error_code sizeError;
-    const auto bytes = std::filesystem::file_size(input, sizeError);
-    stage = "reading \"" + input + "\"" + (sizeError ? std::string() : " (" + std::to_string(bytes) + " bytes)");
     CDoubleArray x, y, z;
+    std::error_code sizeError;
+    const auto bytes = std::filesystem::file_size(arguments.input, sizeError);
+    stage = "reading \"" + arguments.input + "\"" +
+            (sizeError ? std::string() : " (" + std::to_string(bytes) + " bytes)");
     std::vector<std::string> notes;
-    if (!ReadCurveFile(input, x, y, z, error, &notes))
+    if (!ReadCurveFile(arguments.input, x, y, z, error, &notes))
         return Fail(1, error);
     for (const std::string& note : notes)
         std::fprintf(stderr, "vek-tube-picture: %s\n", note.c_str());
 
-    stage = "drawing the tube of " + std::to_string(x.GetSize()) + " points into a picture of " +
-            std::to_string(options.width) + " x " + std::to_string(options.height) + " pixels";
+    const TubePictureOptions& options = arguments.options;
+    const std::string size = std::to_string(options.width) + " x " + std::to_string(options.height) + " pixels";
+    stage = "drawing the tube of " + std::to_string(x.GetSize()) + " points into a picture of " + size;
     RgbPicture picture;
     try {
-        if (!RenderTubePicture(x, y, z, options, picture, error))
+        if (!RenderTubePicture(x, y, z, arguments.options, picture, error))
             return Fail(1, error);
     } catch (const std::bad_alloc&) {
         throw;
@@ -91,9 +79,8 @@ int Run(int argc, char** argv, std::string& stage)
     if (ShowsOnlyBackground(picture, options.background))
         return Fail(1, "nothing of the tube lies in the view, the picture would show only the background; "
                        "give --fit (or a smaller --scale) to bring the tube into the picture");
-    stage = "encoding the picture of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
-            " pixels";
-    if (!WritePictureFile(output, picture.rgb.data(), picture.width, picture.height, error))
+    stage = "encoding the picture of " + size;
+    if (!WritePictureFile(arguments.output, picture.rgb.data(), picture.width, picture.height, error))
         return Fail(1, error);
     return 0;
 }
