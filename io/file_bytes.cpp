@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -309,4 +311,61 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string
         close(dir);
     }
     return true;
+}
+
+bool CheckWritable(const std::string& path, std::string& error)
+{
+    const std::string target = FollowLinks(path);
+    struct stat existing {};
+    if (stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            error = ErrorText("cannot write", path, EISDIR);
+            return false;
+        }
+        if (!S_ISREG(existing.st_mode))
+            return true;  // a device or a pipe, written in place
+    }
+    const auto [folder, name] = SplitPath(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string probe = folder + "." + name + "." + TemporarySuffix();
+        const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            close(fd);
+            unlink(probe.c_str());
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = ErrorText("cannot write", path, errno);
+            return false;
+        }
+    }
+    error = ErrorText("cannot write", path, EEXIST);
+    return false;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0)
+        // Devices (/dev/null) take any number of writers.
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino && !S_ISCHR(sa.st_mode);
+    std::error_code code;
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(a, code);
+    if (code)
+        return a == b;
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(b, code);
+    if (code)
+        return a == b;
+    return ca == cb;
+}
+
+RemoveOnSignal::RemoveOnSignal(const std::string& path)
+{
+    InstallSignalHandlers();
+    m_guard = new TemporaryGuard(path);
+}
+
+RemoveOnSignal::~RemoveOnSignal()
+{
+    delete static_cast<TemporaryGuard*>(m_guard);
 }

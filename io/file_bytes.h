@@ -38,3 +38,32 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string
 // `name` (in the same folder): ".NAME." and six characters. For tests and
 // for tools that look for leftovers of a killed writer.
 bool IsReplaceTemporaryName(const std::string& path, const std::string& name);
+
+// While an object lives, SIGINT and SIGTERM remove the file at `path`
+// before the process ends, as they remove the temporaries of
+// WriteFileBytes: for a claim (a lock file) that a stopped run must not
+// leave behind. The file itself is not touched otherwise.
+class RemoveOnSignal {
+public:
+    explicit RemoveOnSignal(const std::string& path);
+    ~RemoveOnSignal();
+    RemoveOnSignal(const RemoveOnSignal&) = delete;
+    RemoveOnSignal& operator=(const RemoveOnSignal&) = delete;
+
+private:
+    void* m_guard;
+};
+
+// Whether WriteFileBytes could write `path` now, checked before a long run
+// so that its result is not lost at the end: the folder exists and takes a
+// new file (tried with a temporary that is removed at once), and `path` is
+// not a folder. False with a readable `error` otherwise. Nothing is left
+// behind and an existing file is not touched.
+bool CheckWritable(const std::string& path, std::string& error);
+
+// Whether the two paths name one file: the same file (device and inode)
+// when both exist, else the same path once made absolute and normal
+// ("a/../b" and "./b" are one, a link and its target are one). A character
+// device (/dev/null) is never one file with anything, as it takes any
+// number of writers.
+bool SameFile(const std::string& a, const std::string& b);

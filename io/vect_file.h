@@ -18,7 +18,7 @@
 // - The file must hold exactly one polyline, since Vek relaxes one closed
 //   curve: several polylines (a link, or a knot drawn in pieces) are refused
 //   rather than some of them silently dropped. No polyline at all is read
-//   as an empty curve.
+//   as an empty curve (which the tools then refuse: ReadCurveFile).
 // - The curve is closed whatever the sign of Nv. A last vertex that repeats
 //   the first exactly (the usual way to close an open polyline) is dropped,
 //   so the closing segment is not counted twice.
