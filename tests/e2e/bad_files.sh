@@ -8,6 +8,8 @@
 # - a file of full-precision numbers ("%.18e") reads as the same curve;
 #   one whose reading stops early, or whose last point lacks coordinates,
 #   is read with a note on standard error;
+# - a picture that would show only the background is refused, --fit
+#   draws it;
 # - a curve on one straight line is refused; outputs that name one file
 #   are refused (status 2), an output that cannot be written before the run
 #   (status 1, nothing written); a frames folder another run holds is
@@ -89,6 +91,14 @@ inf in the middle|1 2 inf\n|(not a number); the
 too large|1e999 0 0\n|(too large for a double)
 an incomplete last point|0.5 0.25\n|has 2 of its 3 coordinates
 TABLE
+
+# --- A picture that would show only the background -------------------------
+awk '{ print $1 + 1000, $2 + 1000, $3 }' "$knot" >"$out/far.txt"
+"$picture" "$out/far.txt" "$out/far.png" >/dev/null 2>"$out/stderr"
+[ $? -eq 1 ] || fail "a picture of nothing in view did not exit 1"
+has "$out/stderr" "nothing of the tube lies in the view" "picture of nothing"
+[ ! -e "$out/far.png" ] || fail "a picture of nothing in view was written"
+"$picture" "$out/far.txt" "$out/far.png" --fit >/dev/null 2>"$out/stderr" || fail "--fit did not draw the far tube"
 
 # --- Refused before the run ------------------------------------------------
 printf '0 0 0\n1 1 1\n2 2 2\n3 3 3\n1.5 1.5 1.5\n' >"$out/line.txt"

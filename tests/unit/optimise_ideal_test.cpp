@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ideal/polygon_measures.h"
+#include "ideal/ropelength_descent.h"
 #include "ideal/polygon_pairs.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
@@ -129,6 +130,32 @@ TEST(OptimiseIdeal, AnEllipseBecomesARoundCircle)
 
 // The relaxation's tight trefoil touches itself along long stretches: many
 // constraints are active at once from the first step.
+// The budget is asked inside a step too (before the factorisations of its
+// solves), not only between steps: told to stop at its third question, the
+// descent of a tight start with many contacts ends within its first two
+// steps, with a polygon no longer than the start.
+TEST(OptimiseIdeal, TheDescentAsksItsBudgetInsideAStep)
+{
+    CDoubleArray x, y, z;
+    ReadExampleTrefoil(x, y, z);
+    ASSERT_FALSE(HasFatalFailure());
+    vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
+    std::vector<double> px(x.GetData(), x.GetData() + x.GetSize()), py(y.GetData(), y.GetData() + y.GetSize()),
+        pz(z.GetData(), z.GetData() + z.GetSize());
+    const std::vector<double> start = vek::ResampleByArcLength(px, py, pz, 64);
+    int asked = 0;
+    vek::DescentOptions options;
+    options.stop = [&asked] { return ++asked >= 3; };
+    const vek::DescentResult result = vek::DescendRopelength(start, options);
+    EXPECT_EQ(asked, 3);
+    EXPECT_LE(result.steps, 1);
+    ASSERT_FALSE(result.points.empty());
+    EXPECT_LE(vek::PolygonLength(result.points) / 2.0, vek::PolygonLength(start) / (2.0 * [&] {
+                  const vek::Coordinates s = vek::SplitCoordinates(start);
+                  return vek::ComputePolygonThickness(s.x, s.y, s.z).thickness;
+              }()) * (1.0 + 1e-12));
+}
+
 TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
 {
     CDoubleArray x, y, z;
