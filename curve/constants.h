@@ -24,6 +24,9 @@ inline constexpr int kMaxCurvePoints = 1000000;
 // least as many: below it the curve has collapsed (the spacing exceeds what
 // the relaxation can hold up) and the run stops, keeping the points it had.
 inline constexpr int kMinRunPoints = 4;
+// The fewest points a curve file must yield for the tools to take it as a
+// closed space curve; fewer (a point, a segment, a triangle) are refused.
+inline constexpr int kMinCurveFilePoints = 4;
 // Iterations between resampling, tube rebuild, repaint and message drain.
 inline constexpr int kRunPeriod = 30;
 // Vertices per tube ring.

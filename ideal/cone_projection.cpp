@@ -19,6 +19,12 @@ constexpr int kSweeps = 300;
 constexpr double kRidge = 1e-11;
 // Optimality tolerance relative to the largest |b|.
 constexpr double kTolerance = 1e-11;
+// Beyond this many passive constraints a factor in the natural order fills
+// in so much that one factorisation takes minutes (thousands of vertices):
+// the natural ordering then becomes the minimum-degree one of the reversed
+// order, as cheap as the other ordering but with other rounding, so that
+// the two descents still take their own paths.
+constexpr int kNaturalOrderLimit = 2000;
 
 SparseMatrix ConstraintMatrix(const std::vector<Constraint>& constraints, int n)
 {
@@ -53,6 +59,19 @@ SparseMatrix PassiveBlock(const SparseMatrix& q, const std::vector<int>& index, 
 
 bool SolveBlock(const SparseMatrix& block, const Eigen::VectorXd& rhs, ConeOrdering ordering, Eigen::VectorXd& solved)
 {
+    if (ordering == ConeOrdering::Natural && block.rows() > kNaturalOrderLimit) {
+        const int size = static_cast<int>(block.rows());
+        Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> reverse(size);
+        for (int k = 0; k < size; ++k)
+            reverse.indices()[k] = size - 1 - k;
+        SparseMatrix reversed;
+        reversed = block.twistedBy(reverse);
+        Eigen::SimplicialLDLT<SparseMatrix> factor(reversed);
+        if (factor.info() != Eigen::Success)
+            return false;
+        solved = reverse.inverse() * factor.solve(reverse * rhs);
+        return true;
+    }
     if (ordering == ConeOrdering::Natural) {
         Eigen::SimplicialLDLT<SparseMatrix, Eigen::Lower, Eigen::NaturalOrdering<int>> factor(block);
         if (factor.info() != Eigen::Success)
@@ -97,7 +116,7 @@ std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, 
 }
 
 ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
-                           const std::vector<char>& start, ConeOrdering ordering)
+                           const std::vector<char>& start, ConeOrdering ordering, const std::function<bool()>& stop)
 {
     const int m = static_cast<int>(constraints.size());
     ConeSolve solve;
@@ -135,6 +154,10 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         z = Eigen::VectorXd::Zero(m);
         if (index.empty())
             return true;
+        if (stop && stop()) {
+            solve.stopped = true;
+            return false;
+        }
         Eigen::VectorXd local(index.size());
         for (size_t k = 0; k < index.size(); ++k)
             local[k] = rhs[index[k]];
@@ -176,6 +199,8 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         passive[best] = 1;
         for (int inner = 0; inner <= m && ok; ++inner) {
             ok = solvePassive(z);
+            if (solve.stopped)
+                break;
             double alpha = 1.0;
             for (int k = 0; k < m; ++k)
                 if (passive[k] && z[k] <= 0.0)
@@ -192,7 +217,7 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
     }
     for (int k = 0; k < m; ++k)
         lambda[k] = std::max(0.0, lambda[k]);
-    if (!solve.converged)
+    if (!solve.converged && !solve.stopped)
         GaussSeidel(q, rhs, lambda);
     const Eigen::VectorXd move = j.transpose() * lambda;
     for (int k = 0; k < m; ++k)

@@ -7,6 +7,7 @@
 // that satisfies the linearised constraints J d >= -c (b = -c).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "ideal/thickness_constraints.h"
@@ -22,6 +23,9 @@ struct ConeSolve {
     // to the tolerance (otherwise the multipliers are the best found).
     int rounds = 0;
     bool converged = false;
+    // `stop` said yes: the multipliers are those of the last round, not
+    // polished further.
+    bool stopped = false;
 };
 
 // In:  constraints (m), their right-hand side b (m), n vertices;
@@ -34,9 +38,13 @@ struct ConeSolve {
 //      ordering: how the factors order the passive constraints; the
 //      multipliers agree to rounding, but the descent that uses them is
 //      sensitive enough to end in different local optima.
+//      stop (may be empty): asked before every factorisation; on yes the
+//      solve ends with the multipliers it has (a time budget: with tens of
+//      thousands of constraints one solve can take minutes).
 enum class ConeOrdering { MinimumDegree, Natural };
 ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std::vector<double>& b, int n,
-                           const std::vector<char>& start, ConeOrdering ordering = ConeOrdering::MinimumDegree);
+                           const std::vector<char>& start, ConeOrdering ordering = ConeOrdering::MinimumDegree,
+                           const std::function<bool()>& stop = {});
 
 // J v for the 3 n coordinates v: one value per constraint.
 std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v);

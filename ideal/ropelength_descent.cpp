@@ -66,7 +66,7 @@ long long ConstraintKey(const Constraint& c, int n)
 
 // The shortest move with J d >= -c for the near-active constraints, twice;
 // returns the largest violation it found (relative to the radius 1).
-double Correct(std::vector<double>& points, ConeOrdering ordering)
+double Correct(std::vector<double>& points, ConeOrdering ordering, const std::function<bool()>& stop)
 {
     const int n = static_cast<int>(points.size() / 3);
     double worst = 0.0;
@@ -84,7 +84,7 @@ double Correct(std::vector<double>& points, ConeOrdering ordering)
             worst = violation;
         if (!(violation > 0.0))
             break;
-        const ConeSolve move = SolveNonNegative(near, b, n, start, ordering);
+        const ConeSolve move = SolveNonNegative(near, b, n, start, ordering, stop);
         for (size_t k = 0; k < points.size(); ++k)
             points[k] += move.move[k];
     }
@@ -121,7 +121,10 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         std::vector<char> warm(active.size());
         for (size_t k = 0; k < active.size(); ++k)
             warm[k] = positive.count(ConstraintKey(active[k], n)) ? 1 : 0;
-        const ConeSolve cone = SolveNonNegative(active, ConstraintRates(active, gradient), n, warm, options.ordering);
+        const ConeSolve cone =
+            SolveNonNegative(active, ConstraintRates(active, gradient), n, warm, options.ordering, options.stop);
+        if (cone.stopped)
+            break;
         positive.clear();
         result.activeStruts = result.activeCurvature = 0;
         for (size_t k = 0; k < active.size(); ++k)
@@ -138,11 +141,13 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         if (!(largest > 1e-14) || !std::isfinite(largest))
             break;
         bool taken = false;
-        while (!taken && step >= kSmallestStep) {
+        // The budget is asked inside the step too: at thousands of vertices
+        // one correction can take minutes.
+        while (!taken && step >= kSmallestStep && !(options.stop && options.stop())) {
             std::vector<double> trial = points;
             for (size_t k = 0; k < trial.size(); ++k)
                 trial[k] += step / largest * direction[k];
-            const double violation = Correct(trial, options.ordering);
+            const double violation = Correct(trial, options.ordering, options.stop);
             const double thickness = AllFinite(trial) ? CertifiedThickness(trial) : 0.0;
             const double candidate = thickness > 0.0 ? PolygonLength(View(trial)) / (2.0 * thickness) : ropelength;
             if (candidate < ropelength) {

@@ -28,7 +28,8 @@ struct DescentOptions {
     // polygon that had it. May be empty.
     std::function<bool(PolygonView)> keepsType;
     int checkEvery = 200;
-    // Asked every step whether to stop (a time budget); may be empty.
+    // Asked every step, and before every factorisation inside a step,
+    // whether to stop (a time budget); may be empty.
     std::function<bool()> stop;
     ConeOrdering ordering = ConeOrdering::MinimumDegree;
 };

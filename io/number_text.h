@@ -13,6 +13,13 @@
 //      of its sign, so that every written file reads back.
 std::string NumberText(double value, int digits);
 
+// In:  a number token of the text files (sign, digits with at most one
+//      point, an optional exponent with digits) that from_chars found out
+//      of a double's range.
+// Out: true when it is too small for a double (it reads as 0 with its
+//      sign), false when too large. Any count of digits is taken.
+bool IsBelowDoubleRange(std::string_view token);
+
 // In:  the points x, y, z; number(out, value) appends one coordinate.
 // Out: one line per point appended to out: x, y and z separated by one
 //      space, then lineEnd.

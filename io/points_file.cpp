@@ -16,7 +16,7 @@
 
 namespace {
 
-// Field width of a number, both as written and as read.
+// Field width of a number as written.
 constexpr size_t kFieldWidth = 16;
 constexpr int kExponentDigits = 3;
 
@@ -45,45 +45,15 @@ void AppendField(std::string& out, double value)
 
 enum class ScanResult { Number, NotANumber, TooLarge };
 
-// The decimal order of magnitude of a checked number token whose conversion
-// went out of range: far above 0 for an overflow, far below for an underflow.
-long long DecimalOrder(std::string_view mantissa, std::string_view exponent)
-{
-    long long order = 0;
-    bool found = false;
-    const size_t dot = mantissa.find('.');
-    const size_t intEnd = dot == std::string_view::npos ? mantissa.size() : dot;
-    for (size_t k = 0; k < intEnd && !found; ++k) {
-        if (mantissa[k] != '0') {
-            order = static_cast<long long>(intEnd - k) - 1;
-            found = true;
-        }
-    }
-    for (size_t k = intEnd + 1; k < mantissa.size() && !found; ++k) {
-        if (mantissa[k] != '0') {
-            order = -static_cast<long long>(k - intEnd);
-            found = true;
-        }
-    }
-    long long exp = 0;
-    bool negative = false;
-    for (char c : exponent) {
-        if (c == '-')
-            negative = true;
-        else if (IsDigit(c))
-            exp = exp * 10 + (c - '0');  // at most 14 digits fit in a field
-    }
-    return order + (negative ? -exp : exp);
-}
-
-// One "%16le": skips white space, then takes at most 16 characters that can
-// form a number and converts them. Advances pos past what it took.
+// One number: skips white space, then takes the characters that can form a
+// number, however many, and converts them. Advances pos past what it took;
+// on NotANumber and TooLarge pos is where the rejected text starts.
 ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
 {
     while (pos < text.size() && IsScanSpace(text[pos]))
         ++pos;
     const size_t start = pos;
-    const size_t limit = std::min(text.size(), start + kFieldWidth);
+    const size_t limit = text.size();
 
     size_t p = start;
     bool negative = false;
@@ -91,7 +61,6 @@ ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
         negative = text[p] == '-';
         ++p;
     }
-    const size_t mantissaStart = p;
     int digits = 0;
     bool dot = false;
     while (p < limit) {
@@ -103,16 +72,15 @@ ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
             break;
         ++p;
     }
-    if (digits == 0)
+    if (digits == 0) {
+        pos = start;
         return ScanResult::NotANumber;
-    const size_t mantissaEnd = p;
+    }
     size_t numberEnd = p;
-    size_t exponentStart = p;
     // An exponent mark is taken after a digit only; its sign only right after
     // it. Without exponent digits the mark is taken along but adds nothing.
     if (p < limit && (text[p] == 'e' || text[p] == 'E')) {
         ++p;
-        exponentStart = p;
         if (p < limit && (text[p] == '+' || text[p] == '-'))
             ++p;
         const size_t exponentDigits = p;
@@ -130,11 +98,10 @@ ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
     double converted = 0.0;
     const auto result = std::from_chars(first, last, converted, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
-        const std::string_view mantissa = text.substr(mantissaStart, mantissaEnd - mantissaStart);
-        const std::string_view exponent =
-            numberEnd > mantissaEnd ? text.substr(exponentStart, numberEnd - exponentStart) : std::string_view();
-        if (DecimalOrder(mantissa, exponent) >= 0)
+        if (!IsBelowDoubleRange(std::string_view(first, static_cast<size_t>(last - first)))) {
+            pos = start;
             return ScanResult::TooLarge;
+        }
         value = negative ? -0.0 : 0.0;
         return ScanResult::Number;
     }
@@ -157,57 +124,164 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
 
 namespace {
 
+// How a scan ended.
+struct ScanEnd {
+    ScanResult stop = ScanResult::Number;  // Number: at the end of the text
+    size_t at = 0;                         // where the rejected text starts
+    long long points = 0;
+    int lastCoordinates = 3;  // coordinates read of the last point
+};
+
 // The reading rules, storing each point through store(x, y, z).
 template <class Store>
-void ScanPoints(std::string_view text, Store store)
+ScanEnd ScanPoints(std::string_view text, Store store)
 {
+    ScanEnd end;
     // Set once: a coordinate a short scan does not read keeps the previous
     // point's value.
     double holders[3] = {0.0, 0.0, 0.0};
     size_t pos = 0;
     for (;;) {
         int converted = 0;
-        bool ended = false;
         for (double& holder : holders) {
             double value = 0.0;
-            if (ScanNumber(text, pos, value) != ScanResult::Number) {
-                ended = true;
+            const ScanResult result = ScanNumber(text, pos, value);
+            if (result != ScanResult::Number) {
+                if (pos < text.size()) {
+                    end.stop = result;
+                    end.at = pos;
+                }
                 break;
             }
             holder = value;
             ++converted;
         }
         if (converted == 0)
-            return;
+            return end;
         store(holders[0], holders[1], holders[2]);
-        if (ended)
-            return;
+        ++end.points;
+        end.lastCoordinates = converted;
+        if (converted < 3)
+            return end;
     }
+}
+
+// The line (from 1) of the text at `at`.
+long long LineAt(std::string_view text, size_t at)
+{
+    return 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(at, text.size())), '\n');
+}
+
+// The word of the text at `at`, for a message: up to the next white space,
+// at most 20 characters, bytes that are not printable ASCII shown as "?".
+std::string WordAt(std::string_view text, size_t at)
+{
+    constexpr size_t kShown = 20;
+    std::string word;
+    size_t k = at;
+    for (; k < text.size() && !IsScanSpace(text[k]) && word.size() < kShown; ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[k]);
+        word += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    const bool more = k < text.size() && !IsScanSpace(text[k]);
+    return "\"" + word + (more ? "...\"" : "\"");
+}
+
+bool IsBinaryByte(unsigned char c)
+{
+    return (c < 0x20 && !IsScanSpace(static_cast<char>(c))) || c == 0x7F;
+}
+
+// What a text without a single number holds instead, for a message.
+std::string DescribeNoPoints(std::string_view text, const ScanEnd& end)
+{
+    if (text.empty())
+        return "an empty file";
+    const auto starts = [&](std::string_view mark) { return text.substr(0, mark.size()) == mark; };
+    using namespace std::string_view_literals;
+    if (starts("\xFF\xFE\0\0"sv) || starts("\0\0\xFE\xFF"sv))
+        return "a UTF-32 text file; Vek reads plain ASCII (or UTF-8) text";
+    if (starts("\xFF\xFE"sv) || starts("\xFE\xFF"sv))
+        return "a UTF-16 text file; Vek reads plain ASCII (or UTF-8) text";
+    if (end.stop == ScanResult::Number)
+        return "no points: only white space";
+    if (IsBinaryByte(static_cast<unsigned char>(text[end.at])))
+        return "no points: binary data, not text";
+    return "no points: line " + std::to_string(LineAt(text, end.at)) + " starts with " + WordAt(text, end.at) +
+           ", which is not a number";
+}
+
+// The notes of a text that holds points: where the reading stopped short of
+// the end, and a last point that lacks coordinates.
+void AddNotes(std::string_view text, const ScanEnd& end, std::vector<std::string>& notes)
+{
+    if (end.stop != ScanResult::Number)
+        notes.push_back("reading stopped at line " + std::to_string(LineAt(text, end.at)) + " at " +
+                        WordAt(text, end.at) +
+                        (end.stop == ScanResult::TooLarge ? " (too large for a double)" : " (not a number)") +
+                        "; the " + std::to_string(end.points) + " points before it are kept and the rest is left");
+    if (end.lastCoordinates < 3) {
+        const size_t lastAt = end.stop != ScanResult::Number ? end.at : text.size();
+        notes.push_back("the last point (line " + std::to_string(LineAt(text, lastAt > 0 ? lastAt - 1 : 0)) +
+                        ") has " + std::to_string(end.lastCoordinates) +
+                        " of its 3 coordinates; the missing ones repeat the point before it");
+    }
+}
+
+// A UTF-8 byte-order mark (some editors write one) is no content.
+std::string_view WithoutUtf8Mark(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    return text;
 }
 
 }  // namespace
 
 void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
 {
-    ScanPoints(text, [&](double px, double py, double pz) {
+    ScanPoints(WithoutUtf8Mark(text), [&](double px, double py, double pz) {
         x.SetAtGrow(x.GetSize(), px);
         y.SetAtGrow(y.GetSize(), py);
         z.SetAtGrow(z.GetSize(), pz);
     });
 }
 
-bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::string& error)
+void ScanPointsText(std::string_view text, PointsReading& reading, long long maxPoints)
+{
+    text = WithoutUtf8Mark(text);
+    std::vector<double> points;
+    // Storage that grows by doubling: the arrays' own rule would copy a
+    // large file's points over and over.
+    const ScanEnd end = ScanPoints(text, [&](double px, double py, double pz) {
+        if (static_cast<long long>(points.size() / 3) < maxPoints)
+            points.insert(points.end(), {px, py, pz});
+    });
+    reading.xyz = std::move(points);
+    reading.points = end.points;
+    reading.notes.clear();
+    reading.noPoints.clear();
+    if (end.points == 0)
+        reading.noPoints = DescribeNoPoints(text, end);
+    else
+        AddNotes(text, end, reading.notes);
+}
+
+bool GatherPointsFile(const std::string& path, PointsReading& reading, std::string& error, long long maxPoints)
 {
     std::string bytes;
     if (!ReadFileBytes(path, bytes, error))
         return false;
-    // Storage that grows by doubling: the arrays' own rule would copy a
-    // large file's points over and over.
-    std::vector<double> points;
-    ScanPoints(bytes, [&](double px, double py, double pz) {
-        points.insert(points.end(), {px, py, pz});
-    });
-    xyz = std::move(points);
+    ScanPointsText(bytes, reading, maxPoints);
+    return true;
+}
+
+bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::string& error)
+{
+    PointsReading reading;
+    if (!GatherPointsFile(path, reading, error, std::numeric_limits<long long>::max()))
+        return false;
+    xyz = std::move(reading.xyz);
     return true;
 }
 

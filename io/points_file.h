@@ -9,16 +9,16 @@
 // and every line ends with CR LF. A save rounds every coordinate to seven
 // significant digits. No points give an empty text.
 //
-// As read, the rules of a C scan with "%16le %16le %16le\n", more lenient
-// than the writer:
+// As read, the rules of a C scan with "%le %le %le\n", more lenient than
+// the writer:
+// - A UTF-8 byte-order mark at the start is skipped.
 // - Any run of white space (space, tab, CR, LF, vertical tab, form feed)
 //   separates numbers; lines do not matter and numbers are taken three at a
 //   time as x, y, z.
 // - A number is an optional sign, digits with at most one decimal point (at
 //   least one digit), and an optional exponent: "e" or "E", an optional sign
-//   and digits. At most 16 characters are taken per number after the white
-//   space before it; a longer run is cut there and its rest is the next
-//   number ("12345678901234567890" reads as 1234567890123456 and 7890).
+//   and digits. A number is read whole however long it is, so files of
+//   full-precision numbers ("%.18e", 24 characters) read right.
 // - An "e", "e+" or "e-" without exponent digits is taken along and ignored,
 //   as the C scan does: "1e" and "1e+" read as 1.
 // - Three holders x, y, z start at 0.0 once. A scan that reads one or two
@@ -42,7 +42,28 @@
 #include <string_view>
 #include <vector>
 
+#include "curve/constants.h"
 #include "curve/double_array.h"
+
+// What a reading of a position data text found: its points and what it
+// passed over. Callers tell "no points" from a curve by `points`, and say
+// `noPoints` or the `notes` to the user.
+struct PointsReading {
+    // x y z triples of the first points (at most the reading's limit).
+    std::vector<double> xyz;
+    // The points the text holds, counted on beyond the limit.
+    long long points = 0;
+    // When points is 0, what the text holds instead, for a message after
+    // the file's name: "an empty file", "no points: only white space",
+    // "no points: binary data, not text", "a UTF-16 text file; ...",
+    // "no points: line 1 starts with \"nan\", which is not a number".
+    std::string noPoints;
+    // When there are points, what the reading passed over, one sentence
+    // each: where it stopped before the end of the text ("reading stopped at
+    // line 12 at \"nan\" (not a number); the 11 points before it are kept
+    // ...") and a last point with fewer than 3 coordinates.
+    std::vector<std::string> notes;
+};
 
 // The file text for the n points x, y, z (model units): n lines of 50
 // characters plus CR LF; "" for n = 0. A coordinate that is not finite is
@@ -55,7 +76,19 @@ std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const
 // (which keep their earlier points).
 void ParsePointsText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z);
 
-// Reads the whole file at `path` as bytes and gives its points as x y z
+// Reads `text` by the rules above into `reading` (replaced), storing at
+// most maxPoints points and counting the rest.
+void ScanPointsText(std::string_view text, PointsReading& reading, long long maxPoints = vek::kMaxCurvePoints);
+
+// Reads the whole file at `path` (at most kMaxCurveFileBytes) into
+// `reading` as ScanPointsText does. Returns false with a readable `error`
+// when the file cannot be opened or read, or is too large; a file without
+// points is read (true) with reading.points = 0 and reading.noPoints set.
+// Should storage run out, std::bad_alloc propagates.
+bool GatherPointsFile(const std::string& path, PointsReading& reading, std::string& error,
+                      long long maxPoints = vek::kMaxCurvePoints);
+
+// Reads the whole file at `path` as bytes and gives all its points as x y z
 // triples in `xyz` (replaced). Returns false with a readable `error` when the
 // file cannot be opened or read. Should storage run out, std::bad_alloc
 // propagates. The time taken grows in proportion to the file's size.
@@ -69,10 +102,9 @@ bool GatherPointsFile(const std::string& path, std::vector<double>& xyz, std::st
 // grows in proportion to the file's size.
 bool ReadPointsFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error);
 
-// Writes the points to `path` (created, or emptied if it exists) in binary
-// mode, so the CR LF line ends are written as they are. Every write, the
-// flush and the close are checked: returns false with a readable `error` on
-// any failure (the file may then be incomplete), true only when all of the
-// text has reached the file.
+// Writes the points to `path` in binary mode, so the CR LF line ends are
+// written as they are, and atomically (WriteFileBytes): returns false with
+// a readable `error` on any failure, the file at `path` then as it was;
+// true only when all of the text has reached the file.
 bool WritePointsFile(const std::string& path, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
                      std::string& error);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "curve/constants.h"
 #include "curve/replace_points.h"
 #include "io/file_bytes.h"
 #include "io/number_text.h"
@@ -39,6 +40,37 @@ std::vector<std::string_view> Words(std::string_view text)
         }
     }
     return words;
+}
+
+// Sign, digits with at most one point, an optional exponent with digits:
+// the form IsBelowDoubleRange takes.
+bool IsNumberToken(std::string_view word)
+{
+    size_t k = 0;
+    if (k < word.size() && (word[k] == '+' || word[k] == '-'))
+        ++k;
+    bool digit = false, point = false;
+    for (; k < word.size() && word[k] != 'e' && word[k] != 'E'; ++k) {
+        if (word[k] == '.' && !point)
+            point = true;
+        else if (word[k] >= '0' && word[k] <= '9')
+            digit = true;
+        else
+            return false;
+    }
+    if (!digit)
+        return false;
+    if (k == word.size())
+        return true;
+    ++k;
+    if (k < word.size() && (word[k] == '+' || word[k] == '-'))
+        ++k;
+    if (k == word.size())
+        return false;
+    for (; k < word.size(); ++k)
+        if (word[k] < '0' || word[k] > '9')
+            return false;
+    return true;
 }
 
 std::string Quoted(std::string_view word)
@@ -81,7 +113,16 @@ public:
             digits.remove_prefix(1);
         const auto result =
             std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
-        if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(value)) {
+        const bool whole = result.ptr == digits.data() + digits.size();
+        // A number too small for a double reads as 0 with its sign, as the
+        // position data file reads it; one too large is refused.
+        if (result.ec == std::errc::result_out_of_range && whole && IsNumberToken(digits) &&
+            IsBelowDoubleRange(digits)) {
+            value = digits[0] == '-' ? -0.0 : 0.0;
+            ++m_next;
+            return true;
+        }
+        if (result.ec != std::errc() || !whole || !std::isfinite(value)) {
             error = std::string(what) + " must be a finite number, not " + Quoted(word);
             return false;
         }
@@ -124,8 +165,16 @@ std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const C
     return text;
 }
 
-bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+bool ParseVectCoordinates(std::string_view text, std::vector<double>& xyz, std::string& error)
 {
+    using namespace std::string_view_literals;
+    if (text.substr(0, 2) == "\xFF\xFE"sv || text.substr(0, 2) == "\xFE\xFF"sv) {
+        error = "a UTF-16 text file; Vek reads plain ASCII (or UTF-8) text";
+        return false;
+    }
+    // A UTF-8 byte-order mark (some editors write one) is no content.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF"sv)
+        text.remove_prefix(3);
     std::vector<std::string_view> words = Words(text);
     if (words.empty() || words[0] != "VECT") {
         if (!words.empty() && words[0] == "4VECT")
@@ -170,9 +219,7 @@ bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDou
             error = "a file without polylines cannot have vertices or colours";
             return false;
         }
-        x.SetSize(0);
-        y.SetSize(0);
-        z.SetSize(0);
+        xyz.clear();
         return true;
     }
 
@@ -186,16 +233,21 @@ bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDou
                 " does not match the vertex count " + std::to_string(vertices) + " (it must be that, or minus it)";
         return false;
     }
-    if (polylineColors != colors || !(colors == 0 || colors == 1 || colors == count)) {
-        error = "the polyline's colour count " + std::to_string(polylineColors) + " does not match the colour count " +
-                std::to_string(colors) + " (it must be 0, 1 or the vertex count)";
+    if (polylineColors != colors) {
+        error = "the polyline's colour count " + std::to_string(polylineColors) +
+                " does not match the colour count " + std::to_string(colors) + " of the second line";
         return false;
     }
-    if (count > CDoubleArray::kMaxSize) {
-        error = "the polyline has too many vertices (" + std::to_string(count) + ")";
+    if (!(colors == 0 || colors == 1 || colors == count)) {
+        error = "the colour count " + std::to_string(colors) + " must be 0, 1 or the vertex count " +
+                std::to_string(count);
         return false;
     }
-
+    if (count > vek::kMaxCurvePoints) {
+        error = "the polyline has " + std::to_string(count) + " vertices, more than the " +
+                std::to_string(vek::kMaxCurvePoints) + " points Vek takes";
+        return false;
+    }
     std::vector<double> coordinates(static_cast<size_t>(count) * 3);
     for (double& c : coordinates) {
         if (!reader.Number("a vertex coordinate", c, error))
@@ -214,19 +266,37 @@ bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDou
     // A last vertex that repeats the first closes the polyline a second time.
     if (count > 1 && std::equal(coordinates.begin(), coordinates.begin() + 3, coordinates.end() - 3))
         coordinates.resize(coordinates.size() - 3);
-    ReplacePoints(coordinates, x, y, z);
+    xyz = std::move(coordinates);
+    return true;
+}
+
+bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
+{
+    std::vector<double> xyz;
+    if (!ParseVectCoordinates(text, xyz, error))
+        return false;
+    ReplacePoints(xyz, x, y, z);
+    return true;
+}
+
+bool GatherVectFile(const std::string& path, std::vector<double>& xyz, std::string& error)
+{
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes, error))
+        return false;
+    if (!ParseVectCoordinates(bytes, xyz, error)) {
+        error = "\"" + path + "\": " + error;
+        return false;
+    }
     return true;
 }
 
 bool ReadVectFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error)
 {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, error))
+    std::vector<double> xyz;
+    if (!GatherVectFile(path, xyz, error))
         return false;
-    if (!ParseVectText(bytes, x, y, z, error)) {
-        error = "\"" + path + "\": " + error;
-        return false;
-    }
+    ReplacePoints(xyz, x, y, z);
     return true;
 }
 

@@ -18,7 +18,7 @@
 // - The file must hold exactly one polyline, since Vek relaxes one closed
 //   curve: several polylines (a link, or a knot drawn in pieces) are refused
 //   rather than some of them silently dropped. No polyline at all is read
-//   as an empty curve.
+//   as an empty curve (which the tools then refuse: ReadCurveFile).
 // - The curve is closed whatever the sign of Nv. A last vertex that repeats
 //   the first exactly (the usual way to close an open polyline) is dropped,
 //   so the closing segment is not counted twice.
@@ -33,6 +33,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "curve/double_array.h"
 
@@ -51,9 +52,19 @@ std::string FormatVectText(const CDoubleArray& x, const CDoubleArray& y, const C
 // the points are gathered apart and put into x, y, z only at the end.
 bool ParseVectText(std::string_view text, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error);
 
+// The points of the VECT `text` as x y z triples in `xyz` (replaced; empty
+// for a file without polylines); false with a one-line `error` as
+// ParseVectText.
+bool ParseVectCoordinates(std::string_view text, std::vector<double>& xyz, std::string& error);
+
+// ParseVectCoordinates on the file at `path` (at most kMaxCurveFileBytes);
+// the error names the file.
+bool GatherVectFile(const std::string& path, std::vector<double>& xyz, std::string& error);
+
 // ParseVectText on the file at `path`; the error names the file.
 bool ReadVectFile(const std::string& path, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, std::string& error);
 
-// Writes FormatVectText to `path`, every write and the close checked.
+// Writes FormatVectText to `path` atomically (WriteFileBytes), every write
+// and the close checked.
 bool WriteVectFile(const std::string& path, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
                    std::string& error);

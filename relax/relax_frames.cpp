@@ -1,6 +1,11 @@
 #include "relax/relax_frames.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -26,8 +31,9 @@ bool IsFrameName(const std::string& name)
     return true;
 }
 
-// The folder exists (made now if needed) and holds no frames; else `error`.
-bool PrepareFolder(const std::string& folder, std::string& error)
+// The folder exists (made now if needed), is claimed by this run (its lock
+// file made here, `lock` set to it) and holds no frames; else `error`.
+bool PrepareFolder(const std::string& folder, std::string& lock, std::string& error)
 {
     const std::string quoted = "--frames \"" + folder + "\"";
     std::error_code code;
@@ -38,21 +44,34 @@ bool PrepareFolder(const std::string& folder, std::string& error)
                     (code ? code.message() : "it is in the way");
             return false;
         }
-        return true;
-    }
-    if (!fs::is_directory(status)) {
+    } else if (!fs::is_directory(status)) {
         error = quoted + " is a file, not a folder";
         return false;
     }
+    // Made only if it is not there: of two runs into one folder, the second
+    // finds it and is refused, before either has looked for frames.
+    const std::string claim = (fs::path(folder) / kFramesLockName).string();
+    const int fd = open(claim.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = errno == EEXIST ? quoted + " is in use by another run (it holds " + kFramesLockName +
+                                      "; if no run writes there any more, remove that file)"
+                                : quoted + ": cannot claim the folder: " + std::strerror(errno);
+        return false;
+    }
+    close(fd);
+    lock = claim;
     fs::directory_iterator entry(folder, code);
     for (; !code && entry != fs::directory_iterator(); entry.increment(code))
         if (IsFrameName(entry->path().filename().string())) {
             error = quoted + " holds frames of an earlier run (" + entry->path().filename().string() +
                     "); empty it or name another folder";
-            return false;
+            break;
         }
-    if (code) {
+    if (code)
         error = quoted + ": cannot read the folder: " + code.message();
+    if (!error.empty()) {
+        fs::remove(lock, code);
+        lock.clear();
         return false;
     }
     return true;
@@ -69,13 +88,21 @@ std::string FrameName(const std::string& folder, long long index)
 
 RelaxFrames::RelaxFrames() = default;
 
-RelaxFrames::~RelaxFrames() = default;
+RelaxFrames::~RelaxFrames()
+{
+    m_lockOnSignal.reset();
+    if (!m_lock.empty()) {
+        std::error_code ignored;
+        fs::remove(m_lock, ignored);
+    }
+}
 
 bool RelaxFrames::Start(const std::string& folder, const TubePictureOptions& options, const CDoubleArray& x,
                         const CDoubleArray& y, const CDoubleArray& z, std::string& error)
 {
-    if (!PrepareFolder(folder, error))
+    if (!PrepareFolder(folder, m_lock, error))
         return false;
+    m_lockOnSignal = std::make_unique<RemoveOnSignal>(m_lock);
     auto painter = std::make_unique<TubePainter>(options);
     if (!painter->IsOK()) {
         error = "--frames: " + painter->Error();

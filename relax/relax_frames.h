@@ -7,6 +7,7 @@
 #include <string>
 
 #include "curve/double_array.h"
+#include "io/file_bytes.h"
 #include "render/tube_picture.h"
 
 namespace vek {
@@ -14,6 +15,9 @@ namespace vek {
 // The name of frame `index` in `folder`: folder/00000.png, folder/00001.png,
 // ... (five digits at least, more beyond 99999, as %05d writes them).
 std::string FrameName(const std::string& folder, long long index);
+
+// The file by which a run claims its frames folder.
+inline constexpr const char* kFramesLockName = ".vek-frames.lock";
 
 class RelaxFrames {
 public:
@@ -23,7 +27,10 @@ public:
     RelaxFrames& operator=(const RelaxFrames&) = delete;
 
     // Makes `folder` when it is missing (one level: its parent must exist),
-    // refuses a name that is not a folder and a folder that holds frames of
+    // refuses a name that is not a folder, claims the folder for this run
+    // (makes kFramesLockName in it, refusing a folder where that file is
+    // already: another run writes there; the file is removed when this
+    // object goes) and refuses a folder that holds frames of
     // an earlier run (names of five or more digits and .png), which a movie
     // would show after the new ones. Then makes the one offscreen context of
     // the run, fixes its camera for every frame (with options.fit: fitted to
@@ -43,6 +50,8 @@ public:
 
 private:
     std::string m_folder;
+    std::string m_lock;  // the claim on the folder, removed at the end
+    std::unique_ptr<RemoveOnSignal> m_lockOnSignal;  // and on SIGINT, SIGTERM
     std::unique_ptr<TubePainter> m_painter;
     Matrix4 m_view{};
     long long m_next = 0;

@@ -7,6 +7,7 @@
 
 #include "curve/tube_scale.h"
 #include "ideal/optimise_ideal.h"
+#include "io/file_bytes.h"
 #include "io/mesh_export.h"
 #include "text/number_words.h"
 
@@ -235,10 +236,18 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--json prints to standard output: give --output FILE for the points";
     if (given("--no-check-knot") && (given("--check-knot") || o.keepKnot))
         return std::string(o.keepKnot ? "--keep-knot" : "--check-knot") + " and --no-check-knot exclude each other";
-    if (!o.log.empty() && (o.log == o.input || o.log == o.output))
-        return "--log \"" + o.log + "\" would overwrite the " + (o.log == o.input ? "input" : "--output") + " file";
+    // Compared as files: "./a.txt", "dir/../a.txt" and a link to it are one.
+    const auto same = [](const std::string& a, const std::string& b) {
+        return !a.empty() && !b.empty() && (a == b || SameFile(a, b));
+    };
+    if (same(o.log, o.input) || same(o.log, o.output))
+        return "--log \"" + o.log + "\" would overwrite the " + (same(o.log, o.input) ? "input" : "--output") +
+               " file";
+    if (same(o.mesh, o.input) || same(o.mesh, o.output) || same(o.mesh, o.log))
+        return "--mesh \"" + o.mesh + "\" would overwrite the " +
+               (same(o.mesh, o.input) ? "input" : same(o.mesh, o.output) ? "--output" : "--log") + " file";
     for (const std::string* other : {&o.input, &o.output, &o.mesh, &o.log})
-        if (!o.frames.empty() && o.frames == *other)
+        if (same(o.frames, *other))
             return "--frames \"" + o.frames + "\" is also the name of a file of the run";
     return {};
 }

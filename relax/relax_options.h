@@ -77,8 +77,10 @@ struct RelaxOptions {
 // without --output (the JSON goes to standard output, where the points
 // would otherwise go too), --check-knot with --no-check-knot, and
 // --keep-knot with --no-check-knot, a --log name that is also the INPUT
-// or --output name (the log would overwrite it); a --frames name that is
-// the INPUT, --output, --mesh or --log name, the picture options without
+// or --output file (the log would overwrite it), a --mesh name that is
+// the INPUT, --output or --log file; a --frames name that is the INPUT,
+// --output, --mesh or --log file (names compared as files: SameFile), the
+// picture options without
 // --frames (--scale without --mesh or --frames), their values as
 // ParsePictureOptions refuses them, a --scale above the display thickness
 // dialog's bound with --frames; --ideal with

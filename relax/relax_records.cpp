@@ -31,11 +31,22 @@ bool RelaxRecords::Start(const RelaxOptions& options, std::string& error)
                 error = "--log \"" + options.log + "\" is the file \"" + other + "\"; it would be overwritten";
                 return false;
             }
+        std::error_code code;
+        const bool logExisted = std::filesystem::exists(options.log, code);
         if (!m_log.Open(options.log, error) || !m_log.Write(m_x, m_y, m_z, m_thickness, 0, error))
             return false;
+        // The frames last: a refused log leaves no frame behind that the
+        // next run would take for an earlier one; and refused frames leave
+        // no log of a run that never ran (one made for it is removed).
+        if (!options.frames.empty() && !m_frames.Start(options.frames, options.picture, m_x, m_y, m_z, error)) {
+            std::string ignored;
+            m_log.Close(ignored);
+            if (!logExisted)
+                std::filesystem::remove(options.log, code);
+            return false;
+        }
+        return true;
     }
-    // The frames last: a refused log leaves no frame behind that the next
-    // run would take for an earlier one.
     return options.frames.empty() || m_frames.Start(options.frames, options.picture, m_x, m_y, m_z, error);
 }
 

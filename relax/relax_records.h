@@ -20,7 +20,8 @@ public:
     // Before the run: opens what `options` asks for and records the curve
     // as read (iteration 0). False with a one-line `error` when a record
     // cannot be made (a log name that is the input file, a file that cannot
-    // be written); the run must not start then.
+    // be written); the run must not start then. A log made by this call is
+    // removed again when the frames are then refused.
     bool Start(const RelaxOptions& options, std::string& error);
 
     // After a block: records the curve after `iteration` iterations in all.

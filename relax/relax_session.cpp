@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "curve/constants.h"
+#include "curve/degenerate_curve.h"
 #include "curve/relax_workspace.h"
 #include "curve/resample_curve.h"
+#include "io/file_bytes.h"
 #include "relax/knot_guard.h"
 #include "relax/relax_run.h"
 
@@ -123,10 +125,34 @@ RelaxOutcome RunIdealOutcome(const RelaxOptions& options, CDoubleArray& x, CDoub
     return outcome;
 }
 
+// What stops a run before it starts, so that a long run does not end
+// without its result: a curve with no tube, an output that cannot be
+// written. Empty when the run can go.
+std::string StartRefusal(const RelaxOptions& options, const CDoubleArray& x, const CDoubleArray& y,
+                         const CDoubleArray& z)
+{
+    if (LiesOnOneLine(x, y, z))
+        return "the curve's " + std::to_string(x.GetSize()) +
+               " points lie on one straight line: a closed curve there doubles back on itself and has no tube "
+               "(the relaxation would push its strands apart without end)";
+    std::string error;
+    if (!options.output.empty() && !CheckWritable(options.output, error))
+        return "--output: " + error;
+    if (!options.mesh.empty() && !CheckWritable(options.mesh, error))
+        return "--mesh: " + error;
+    return {};
+}
+
 }  // namespace
 
 RelaxOutcome RunRelax(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
 {
+    const std::string refusal = StartRefusal(options, x, y, z);
+    if (!refusal.empty()) {
+        RelaxOutcome outcome;
+        outcome.error = refusal;
+        return outcome;
+    }
     if (options.ideal)
         return RunIdealOutcome(options, x, y, z);
 

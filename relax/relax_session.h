@@ -54,7 +54,10 @@ struct RelaxOutcome {
 //      curve as read (model units), which must outlive the outcome.
 // Out: x, y, z hold the curve to write (the relaxed one, the one --keep-knot
 //      kept, or the certified --ideal polygon); the outcome says what to
-//      write. A resampling refused in any stage names that stage's
+//      write. Before anything runs, a curve whose points lie on one
+//      straight line (LiesOnOneLine) and an --output or --mesh that cannot
+//      be written (CheckWritable) are refused (not ok, `error` says why).
+//      A resampling refused in any stage names that stage's
 //      precision and the limit it broke. Messages of the records during the
 //      run, and the progress of --ideal on a terminal, go to standard error
 //      as they happen.

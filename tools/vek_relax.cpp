@@ -1,13 +1,21 @@
 // vek-relax: relaxes the curve of a position data file from the command
 // line, with the same engine and schedule as the desktop program.
 #include <cstdio>
+#include <filesystem>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "curve/constants.h"
 #include "io/curve_file.h"
 #include "relax/relax_session.h"
 
-int main(int argc, char** argv)
+namespace {
+
+// The program; `stage` says what is being built, for a message should
+// storage run out.
+int Run(int argc, char** argv, std::string& stage)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     vek::RelaxOptions options;
@@ -20,11 +28,39 @@ int main(int argc, char** argv)
         std::fputs(vek::RelaxUsage().c_str(), stdout);
         return vek::kRelaxExitDone;
     }
+    std::error_code sizeError;
+    const auto bytes = std::filesystem::file_size(options.input, sizeError);
+    stage = "reading \"" + options.input + "\"" +
+            (sizeError ? std::string() : " (" + std::to_string(bytes) + " bytes)");
     CDoubleArray x, y, z;
-    if (!ReadCurveFile(options.input, x, y, z, error)) {
+    std::vector<std::string> notes;
+    if (!ReadCurveFile(options.input, x, y, z, error, &notes)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return vek::kRelaxExitFailed;
     }
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "vek-relax: %s\n", note.c_str());
+    stage = "relaxing the curve of " + std::to_string(x.GetSize()) + " points (up to " +
+            std::to_string(vek::kMaxCurvePoints) + " once resampled)";
     vek::RelaxOutcome outcome = vek::RunRelax(options, x, y, z);
+    stage = "writing the curve of " + std::to_string(x.GetSize()) + " points" +
+            (options.mesh.empty() ? std::string()
+                                  : " and its tube mesh of " + std::to_string(x.GetSize()) + " x " +
+                                        std::to_string(vek::kRingSegments) + " vertices");
     return vek::WriteRelaxOutcome(options, x, y, z, outcome);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Storage that runs out (a huge file, a huge mesh) ends with a message
+    // and status 1, not an abort.
+    std::string stage = "reading the options";
+    try {
+        return Run(argc, argv, stage);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "vek-relax: out of memory while %s\n", stage.c_str());
+        return vek::kRelaxExitFailed;
+    }
 }

@@ -47,7 +47,7 @@ printf '0 0 0\n1 0 0\n' >"$out/two.txt"
 rm -f "$out/none.txt"
 expect_status 1 "$out/two.txt" --ideal --output "$out/none.txt"
 [ ! -e "$out/none.txt" ] || fail "a refused --ideal wrote its output"
-grep -q "knot type" "$out/stderr" || fail "the refusal does not say why: $(cat "$out/stderr")"
+grep -q "2 points; a closed curve needs at least 4" "$out/stderr" || fail "the refusal does not say why: $(cat "$out/stderr")"
 
 # --- Progress: only on a terminal, never with --json ------------------------
 expect_status 0 "$knot" --ideal --vertices 48 --output "$out/quiet.txt"

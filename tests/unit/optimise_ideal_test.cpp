@@ -11,6 +11,8 @@
 #include "curve/curve_polygon.h"
 #include "geom/polygon_measures.h"
 #include "ideal/resample_polygon.h"
+#include "ideal/ropelength_descent.h"
+#include "ideal/polygon_pairs.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
 #include "relax/relax_options.h"
@@ -126,6 +128,29 @@ TEST(OptimiseIdeal, AnEllipseBecomesARoundCircle)
     EXPECT_FALSE(result.fellBack);
     EXPECT_LT(result.ropelength, knotcurves::kPi * 1.001);
     EXPECT_GE(result.ropelength, knotcurves::kPi);
+}
+
+// The budget is asked inside a step too (before the factorisations of its
+// solves), not only between steps: told to stop at its third question, the
+// descent of a tight start with many contacts ends within its first two
+// steps, with a polygon no longer than the start.
+TEST(OptimiseIdeal, TheDescentAsksItsBudgetInsideAStep)
+{
+    CDoubleArray x, y, z;
+    ReadExampleTrefoil(x, y, z);
+    ASSERT_FALSE(HasFatalFailure());
+    vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
+    const std::vector<double> start = vek::ResampleByArcLength(vek::CurvePolygon(x, y, z), 64);
+    int asked = 0;
+    vek::DescentOptions options;
+    options.stop = [&asked] { return ++asked >= 3; };
+    const vek::DescentResult result = vek::DescendRopelength(start, options);
+    EXPECT_EQ(asked, 3);
+    EXPECT_LE(result.steps, 1);
+    ASSERT_FALSE(result.points.empty());
+    const vek::PolygonView before = vek::PolygonView::Interleaved(start);
+    EXPECT_LE(vek::PolygonLength(vek::PolygonView::Interleaved(result.points)) / 2.0,
+              vek::PolygonLength(before) / (2.0 * vek::ComputePolygonThickness(before).thickness) * (1.0 + 1e-12));
 }
 
 // The relaxation's tight trefoil touches itself along long stretches: many

@@ -2,6 +2,7 @@
 // points the text rules give, whatever the arrays held before.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -97,3 +98,66 @@ TEST(PointsFileReadLarge, ThreeHundredThousandPoints)
 }
 
 }  // namespace
+
+// What a reading tells besides its points: for a text without points what
+// it holds, for one with points where it stopped short and a last point
+// with missing coordinates.
+struct FindingCase {
+    const char* name;
+    std::string text;
+    long long points;
+    std::vector<std::string> said;  // in noPoints, or each in one note
+};
+
+class PointsFileFindings : public ::testing::TestWithParam<FindingCase> {};
+
+TEST_P(PointsFileFindings, SayWhatTheTextHolds)
+{
+    PointsReading reading;
+    ScanPointsText(GetParam().text, reading);
+    EXPECT_EQ(reading.points, GetParam().points);
+    EXPECT_EQ(reading.noPoints.empty(), reading.points > 0);
+    std::string told = reading.noPoints;
+    for (const std::string& note : reading.notes)
+        told += "|" + note;
+    for (const std::string& said : GetParam().said) {
+        EXPECT_NE(told.find(said), std::string::npos) << told;
+    }
+    if (GetParam().said.empty()) {
+        EXPECT_EQ(told, "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PointsFileFindings,
+    ::testing::Values(
+        FindingCase{"empty", "", 0, {"an empty file"}},
+        FindingCase{"white space", " \r\n\t", 0, {"only white space"}},
+        FindingCase{"binary", std::string("\0\1\2", 3), 0, {"binary data, not text"}},
+        FindingCase{"UTF-16", "\xFF\xFE" "1", 0, {"a UTF-16 text file"}},
+        FindingCase{"UTF-32", std::string("\xFF\xFE\0\0", 4), 0, {"a UTF-32 text file"}},
+        FindingCase{"a word first", "\n\nnan 1 2", 0, {"line 3 starts with \"nan\""}},
+        FindingCase{"a long word is cut", "abcdefghijklmnopqrstuvwxyz", 0, {"\"abcdefghijklmnopqrst...\""}},
+        FindingCase{"control bytes are not echoed", "x\x1b[2J", 0, {"\"x?[2J\""}},
+        FindingCase{"whole points", "1 2 3\r\n4 5 6\r\n", 2, {}},
+        FindingCase{"nan in the middle", "1 2 3\n4 5 6\nnan 0 0\n", 2,
+                    {"line 3 at \"nan\" (not a number); the 2 points before it are kept"}},
+        FindingCase{"too large in the middle", "1 2 3\n1e999 0 0\n", 1, {"line 2 at \"1e999\" (too large"}},
+        FindingCase{"an incomplete last point", "1 2 3\n4 5\n", 2, {"line 2) has 2 of its 3 coordinates"}},
+        FindingCase{"stopped inside a point", "1 2 3\n4\nend", 2,
+                    {"line 3 at \"end\"", "line 2) has 1 of its 3 coordinates"}}),
+    [](const ::testing::TestParamInfo<FindingCase>& info) {
+        std::string name;
+        for (const char* p = info.param.name; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+// Beyond the limit the points are counted but not stored.
+TEST(PointsFileFindings, PointsBeyondTheLimitAreCountedNotStored)
+{
+    PointsReading reading;
+    ScanPointsText("1 2 3 4 5 6 7 8 9", reading, 2);
+    EXPECT_EQ(reading.points, 3);
+    EXPECT_EQ(reading.xyz, (std::vector<double>{1, 2, 3, 4, 5, 6}));
+}

@@ -78,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "1 0 0 1 # red\n",
                  {0, 0, 0, 1, -0.25, 3, 0.5, 0, 0}},
         GoodVect{"a colour per vertex", "VECT 1 2 2 -2 2 0 0 0 1 1 1 1 0 0 1 0 1 0 1", {0, 0, 0, 1, 1, 1}},
-        GoodVect{"no polyline", "VECT 0 0 0", {}}));
+        GoodVect{"no polyline", "VECT 0 0 0", {}},
+        GoodVect{"too small for a double reads as 0 with its sign", "VECT 1 2 0 -2 0 1e-999 0 1 -1e-400 2 3",
+                 {0, 0, 1, -0.0, 2, 3}},
+        GoodVect{"a UTF-8 byte-order mark is skipped", "\xEF\xBB\xBFVECT 1 2 0 -2 0 0 0 1 1 2 3", {0, 0, 1, 1, 2, 3}}));
 
 struct BadVect {
     const char* name;
@@ -112,8 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadVect{"two polylines", "VECT 2 4 0 -2 -2 0 0 0 0 0 1 0 0 2 0 0 3 0 0 0 0", "2 polylines"},
         BadVect{"vertex count differs", "VECT 1 3 0 -2 0 0 0 0 1 0 0 0 1 0", "vertex count"},
         BadVect{"zero vertices", "VECT 1 0 0 0 0", "vertex count"},
-        BadVect{"colour count differs", "VECT 1 2 1 -2 0 0 0 0 1 1 1 1 0 0 1", "colour count"},
-        BadVect{"colour count not 0, 1 or n", "VECT 1 3 2 -3 2 0 0 0 1 0 0 0 1 0 1 0 0 1 1 0 0 1", "colour count"},
+        BadVect{"colour count differs", "VECT 1 2 1 -2 0 0 0 0 1 1 1 1 0 0 1",
+                "colour count 0 does not match the colour count 1 of the second line"},
+        BadVect{"colour count not 0, 1 or n", "VECT 1 3 2 -3 2 0 0 0 1 0 0 0 1 0 1 0 0 1 1 0 0 1",
+                "the colour count 2 must be 0, 1 or the vertex count 3"},
+        BadVect{"UTF-16", "\xFF\xFEV", "UTF-16"},
         BadVect{"negative count", "VECT -1 3 0", "negative"},
         BadVect{"count not whole", "VECT 1 3.0 0 -3 0 0 0 0 1 0 0 0 1 0", "whole number"},
         BadVect{"coordinate not a number", "VECT 1 3 0 -3 0 0 0 0 1 zero 0 0 1 0", "\"zero\""},
