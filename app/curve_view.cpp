@@ -18,11 +18,6 @@
 
 namespace {
 
-// The eye point and centre of the initial view: the sketch plane z = 0 seen
-// from the front, tilted back by 45 degrees.
-constexpr Vec3 kInitialEye{0.0, -1.0, 1.0};
-constexpr Vec3 kInitialCentre{0.0, 0.0, 0.0};
-
 wxGLAttributes CanvasAttributes()
 {
     // A 32-bit depth buffer is asked for first; most drivers offer 24.
@@ -87,9 +82,10 @@ bool CCurveView::OnCmdMsg(int programId)
 
 void CCurveView::BuildTube()
 {
+    // Whether it is built or fails half-way, the tube is not the one drawn.
+    CurveChanged();
     ::BuildTube(m_arrX, m_arrY, m_arrZ, m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY,
                 m_arrTubeZ);
-    m_bDrawListValid = false;
     if (m_pObserver)
         m_pObserver->OnTubeBuilt();
 }
@@ -101,7 +97,6 @@ void CCurveView::RebuildTubeOrTell()
     } catch (const std::exception&) {
         // BuildTube leaves no half-built tube: the arrays are empty, nothing
         // is drawn until the next rebuild, and the points are untouched.
-        m_bDrawListValid = false;
         ShowError(wxString::FromUTF8(vek::text::kTubeOutOfMemory));
     }
 }
@@ -113,7 +108,13 @@ void CCurveView::ResetCamera(Vec3 eye, Vec3 centre)
 
 void CCurveView::ResetInitialCamera()
 {
-    ResetCamera(kInitialEye, kInitialCentre);
+    ResetCamera(vek::kInitialEye, vek::kInitialCentre);
+}
+
+void CCurveView::CurveChanged()
+{
+    m_bDrawListValid = false;
+    InvalidateAll();
 }
 
 void CCurveView::ShowError(const wxString& text)

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "curve/curve_state.h"
+#include "curve/run_limits.h"
 #include "render/tube_draw_list.h"
 #include "render/vec3.h"
 #include "sketch/raster_canvas.h"
@@ -60,6 +61,8 @@ public:
     bool LoadPointsFrom(const std::string& path);
     bool SavePointsTo(const std::string& path);
 
+    // Whether the relaxation is running (the close guard asks).
+    bool IsRunning() const { return m_nState == Running; }
     // How many runs are on the call stack (nested Starts count each).
     int RunDepth() const { return m_nRunDepth; }
     // Called when the outermost run has returned.
@@ -106,6 +109,12 @@ private:
     void ResetInitialCamera();
     // Tells the user `text` in a message box over the frame.
     void ShowError(const wxString& text);
+    // The curve or its tube changed: the draw list is made again at the next
+    // paint, which is requested.
+    void CurveChanged();
+    // Tells the user why a run did not start (at Start) or stopped (at a
+    // resampling), for the limit it broke.
+    void TellRunLimit(RunLimit limit, RunMoment moment);
 
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context
     bool m_bGLInitialised = false;
@@ -113,7 +122,7 @@ private:
     int m_nViewportWidth = 0;
     int m_nViewportHeight = 0;
     TubeDrawList m_drawList;
-    bool m_bDrawListValid = false;  // m_drawList matches the tube and curve
+    bool m_bDrawListValid = false;  // m_drawList matches the tube and curve; see CurveChanged
     RasterCanvas m_sketchCanvas;
 
     int m_nRunDepth = 0;

@@ -15,6 +15,7 @@
 
 #include "curve/constants.h"
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 #include "curve/run_relaxation.h"
 #include "render/tube_draw_list.h"
 #include "res/string_table.h"
@@ -42,7 +43,22 @@ void GiveBackFreedMemory()
 
 void CCurveView::OnCalcStart()
 {
+    // What the run would break is decided here once, before it starts, and
+    // at each resampling by the resampling hook; the message tells that
+    // decision. A refused Start leaves the state and the points as they are
+    // (a run in progress goes on).
+    const RunLimit atStart = GuardedRunLimit(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision, RunMoment::Start);
+    if (atStart != RunLimit::None) {
+        TellRunLimit(atStart, RunMoment::Start);
+        return;
+    }
+
     RunHooks hooks = EngineRunHooks(*this);
+    RunLimit broken = RunLimit::None;
+    hooks.resample = [this, &broken] {
+        broken = GuardedRunLimit(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision, RunMoment::Resample);
+        return broken == RunLimit::None && ResampleCurve(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision);
+    };
     hooks.rebuildTube = [this] { BuildTube(); };
     hooks.requestRepaint = [this] { InvalidateAll(); };
     hooks.drain = [this] {
@@ -51,12 +67,9 @@ void CCurveView::OnCalcStart()
         else
             DrainMessages();
     };
-    hooks.refused = [this] {
-        if (JudgeRunResample(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision) == RunResample::TooFewPoints)
-            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
-        else
-            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPoints),
-                                       vek::kMaxCurvePoints));
+    hooks.refused = [this, &broken] {
+        // ResampleCurve refuses only what the limit refuses.
+        TellRunLimit(broken == RunLimit::None ? RunLimit::TooManyPoints : broken, RunMoment::Resample);
     };
 
     ++m_nRunDepth;
@@ -78,6 +91,30 @@ void CCurveView::OnCalcStart()
     }
 }
 
+void CCurveView::TellRunLimit(RunLimit limit, RunMoment moment)
+{
+    const bool start = moment == RunMoment::Start;
+    switch (limit) {
+    case RunLimit::None: return;
+    case RunLimit::NoCurve: ShowError(wxString::FromUTF8(vek::text::kRunNoCurve)); return;
+    case RunLimit::TooCoarse:
+        ShowError(wxString::Format(
+            wxString::FromUTF8(start ? vek::text::kRunTooCoarseNotStarted : vek::text::kRunTooCoarseStopped),
+            m_dPrecision, vek::kMinGuardedPrecision));
+        return;
+    case RunLimit::TooFewPoints:
+        ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
+        return;
+    case RunLimit::TooManyPoints:
+        if (start)
+            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPointsNotStarted), m_dPrecision,
+                                       vek::kMaxCurvePoints));
+        else
+            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPoints), vek::kMaxCurvePoints));
+        return;
+    }
+}
+
 void CCurveView::OnCalcStop()
 {
     StopRelaxation(*this);
@@ -87,10 +124,9 @@ void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
     ReleaseTubeDrawList(m_drawList);
-    m_bDrawListValid = false;
     GiveBackFreedMemory();
     ResetInitialCamera();
-    InvalidateAll();
+    CurveChanged();
 }
 
 void CCurveView::DrainMessages()

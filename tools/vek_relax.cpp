@@ -12,7 +12,7 @@
 #include "curve/constants.h"
 #include "curve/curve_metrics.h"
 #include "curve/relax_workspace.h"
-#include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 #include "io/curve_file.h"
 #include "io/points_file.h"
 #include "tools/relax_cli.h"
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (refused) {
-        if (JudgeRunResample(x, y, z, vek::kThickness, options.precision) == RunResample::TooFewPoints)
+        if (ResampleLimit(x, y, z, vek::kThickness, options.precision) == RunLimit::TooFewPoints)
             std::fprintf(stderr,
                          "vek-relax: resampling before iteration %lld refused: the curve of %d points would keep "
                          "fewer than %d at precision %g (its spacing is more than the relaxation holds up); "

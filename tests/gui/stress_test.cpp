@@ -131,10 +131,12 @@ bool Closed(wxWindow* frame)
 const std::set<std::string>& KnownMessages()
 {
     static const std::set<std::string> texts = {
-        "計算中です",
+        "計算中です\n「計算」メニューの「中断」で計算を止めてから閉じてください。",
         "数字を入力してください。",
         "精度には有限の数を入力してください。",
-        "太さには -1000000 から 1000000 までの数を入力してください。",
+        "太さには絶対値が 0.1 から 50 までの数を入力してください。\n"
+        "（0 に近いと管が細すぎて見えず、50 を超えると管が画面を覆います。）",
+        "計算する曲線がありません（点がないか、曲線が短すぎます）。\nスケッチに点を打ってから開始してください。",
     };
     return texts;
 }
@@ -143,7 +145,8 @@ bool IsKnownMessage(const std::string& text)
 {
     return KnownMessages().count(text) != 0 || text.find("点の数が多すぎます") != std::string::npos ||
            text.find("点の数が上限") != std::string::npos ||
-           text.find("点より少なくなるため") != std::string::npos;
+           text.find("点より少なくなるため") != std::string::npos ||
+           text.find("では点の間隔が粗く") != std::string::npos;
 }
 
 }  // namespace
@@ -238,10 +241,15 @@ TEST_F(StressTest, RandomCommandsAtEveryDrainOfNestedRuns)
         const int drainsBefore = drains;
         SendCommand(frame, ID_CALC_START);
         ASSERT_EQ(View().RunDepth(), 0);
-        // A precision too low to hold the curve up refuses the Start with a
-        // message; the user then raises it, as the message asks.
-        if (drains == drainsBefore)
+        // A precision too low to hold the curve up, or a curve cleared by
+        // Reset, refuses the Start with a message; the user then raises the
+        // precision or loads a curve, as the message asks.
+        if (drains == drainsBefore) {
             View().m_dPrecision = 1.0;
+            if (View().PointCount() == 0) {
+                ASSERT_TRUE(View().LoadPointsFrom(files[0]));
+            }
+        }
     }
     EXPECT_EQ(drains, kDrains);
     EXPECT_TRUE(finiteAtEveryDrain);
@@ -290,7 +298,7 @@ TEST_F(StressTest, CloseRequestsDuringARunAndRightAfterStop)
     SendCommand(frame, ID_CALC_START);
     EXPECT_EQ(dialogs.shown.size(), 50u);
     for (const auto& s : dialogs.shown)
-        EXPECT_EQ(s.message, "計算中です");
+        EXPECT_EQ(s.message, "計算中です\n「計算」メニューの「中断」で計算を止めてから閉じてください。");
     EXPECT_FALSE(Closed(frame));
     ExpectFinite(View());
     frame->Close();
