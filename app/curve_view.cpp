@@ -84,8 +84,9 @@ void CCurveView::BuildTube()
 {
     // Whether it is built or fails half-way, the tube is not the one drawn.
     CurveChanged();
-    ::BuildTube(m_arrX, m_arrY, m_arrZ, m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY,
-                m_arrTubeZ);
+    const bool thinned = ThinForDrawing(m_arrX, m_arrY, m_arrZ, kMaxDrawnRings, m_arrDrawnX, m_arrDrawnY, m_arrDrawnZ);
+    ::BuildTube(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY, thinned ? m_arrDrawnZ : m_arrZ,
+                m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY, m_arrTubeZ);
     if (m_pObserver)
         m_pObserver->OnTubeBuilt();
 }
@@ -114,7 +115,30 @@ void CCurveView::ResetInitialCamera()
 void CCurveView::CurveChanged()
 {
     m_bDrawListValid = false;
+    // A thinned copy belongs to the curve it was taken from.
+    m_arrDrawnX.SetSize(0);
+    m_arrDrawnY.SetSize(0);
+    m_arrDrawnZ.SetSize(0);
     InvalidateAll();
+}
+
+bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,
+                    CDoubleArray& outX, CDoubleArray& outY, CDoubleArray& outZ)
+{
+    const int n = x.GetSize();
+    if (n <= maxPoints || maxPoints < 1)
+        return false;
+    const int step = (n + maxPoints - 1) / maxPoints;
+    const int count = (n + step - 1) / step;
+    outX.SetSize(count);
+    outY.SetSize(count);
+    outZ.SetSize(count);
+    for (int k = 0; k < count; ++k) {
+        outX[k] = x[k * step];
+        outY[k] = y[k * step];
+        outZ[k] = z[k * step];
+    }
+    return true;
 }
 
 void CCurveView::ShowError(const wxString& text)

@@ -22,6 +22,20 @@
 
 class CViewObserver;
 
+// The most rings the view draws. A curve with more points is drawn through
+// every k-th point (the fewest k that keeps within it): at such counts
+// neighbouring rings lie far less than a pixel apart even zoomed in, while
+// drawing every one would take the software renderer seconds per picture.
+// The relaxation and the saved points always use every point.
+inline constexpr int kMaxDrawnRings = 5000;
+
+// Copies every k-th point of x, y, z into outX, outY, outZ, with the
+// fewest k that leaves at most maxPoints points, and returns true; returns
+// false and leaves the out arrays alone when the curve has no more than
+// maxPoints points.
+bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,
+                    CDoubleArray& outX, CDoubleArray& outY, CDoubleArray& outZ);
+
 class CCurveView : public wxGLCanvas, public CCurveState {
 public:
     // Creates the window as a child of `parent`, with its OpenGL context.
@@ -48,7 +62,8 @@ public:
     void ResetCamera(Vec3 eye, Vec3 centre);
     const std::array<double, 16>& ViewMatrix() const { return m_viewMatrix; }
 
-    // Rebuilds the tube vertices from the curve. Should storage run out,
+    // Rebuilds the tube vertices from the curve (thinned past
+    // kMaxDrawnRings points). Should storage run out,
     // std::bad_alloc propagates and the tube arrays are left empty.
     void BuildTube();
     // BuildTube for the settings commands: a failure is told to the user
@@ -122,6 +137,9 @@ private:
     int m_nViewportWidth = 0;
     int m_nViewportHeight = 0;
     TubeDrawList m_drawList;
+    // The thinned curve the tube was built around (see kMaxDrawnRings);
+    // empty when the tube follows every point.
+    CDoubleArray m_arrDrawnX, m_arrDrawnY, m_arrDrawnZ;
     bool m_bDrawListValid = false;  // m_drawList matches the tube and curve; see CurveChanged
     RasterCanvas m_sketchCanvas;
 

@@ -6,6 +6,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 
+#include <chrono>
 #include <new>
 #include <stdexcept>
 
@@ -27,6 +28,9 @@ namespace {
 // wait a fast run could go many drains without showing a picture.
 constexpr int kRepaintWaitMs = 5;
 constexpr int kRepaintWaitRounds = 8;
+// The longest a run goes without handling the user's input, in
+// milliseconds, when its blocks take longer.
+constexpr int kInputWaitMs = 200;
 
 // Hands freed heap pages back to the system. glibc keeps freed blocks below
 // its mapping threshold (which rises to 32 MB as large blocks come and go)
@@ -54,18 +58,39 @@ void CCurveView::OnCalcStart()
     }
 
     RunHooks hooks = EngineRunHooks(*this);
+    // A block of a large curve takes seconds: in the program (not under a
+    // test's drain) the messages are also handled between two iterations
+    // once kInputWaitMs have passed, so that the menu opens and Stop acts
+    // at once. Stopped there, the run ends after that iteration, and the
+    // tube is built for the curve it leaves.
+    int sinceRebuild = 0;
+    auto lastDrain = std::chrono::steady_clock::now();
+    hooks.relax = [this, &sinceRebuild, &lastDrain, relax = hooks.relax](double window, CDoubleArray& nx,
+                                                                          CDoubleArray& ny, CDoubleArray& nz) {
+        relax(window, nx, ny, nz);
+        ++sinceRebuild;
+        const auto now = std::chrono::steady_clock::now();
+        if (!m_drain && now - lastDrain > std::chrono::milliseconds(kInputWaitMs)) {
+            DrainMessages();
+            lastDrain = std::chrono::steady_clock::now();
+        }
+    };
     RunLimit broken = RunLimit::None;
     hooks.resample = [this, &broken] {
         broken = GuardedRunLimit(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision, RunMoment::Resample);
         return broken == RunLimit::None && ResampleCurve(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision);
     };
-    hooks.rebuildTube = [this] { BuildTube(); };
+    hooks.rebuildTube = [this, &sinceRebuild] {
+        sinceRebuild = 0;
+        BuildTube();
+    };
     hooks.requestRepaint = [this] { InvalidateAll(); };
-    hooks.drain = [this] {
+    hooks.drain = [this, &lastDrain] {
         if (m_drain)
             m_drain();
         else
             DrainMessages();
+        lastDrain = std::chrono::steady_clock::now();
     };
     hooks.refused = [this, &broken] {
         // ResampleCurve refuses only what the limit refuses.
@@ -75,6 +100,10 @@ void CCurveView::OnCalcStart()
     ++m_nRunDepth;
     try {
         RunRelaxation(*this, hooks);
+        // Stopped between two drains: the tube of the last block does not
+        // match the curve any more. (A Load or Reset has its own curve.)
+        if (sinceRebuild > 0 && m_nState == Suspended)
+            RebuildTubeOrTell();
     } catch (const std::bad_alloc&) {
         m_nState = Suspended;
         ShowError(wxString::FromUTF8(vek::text::kRunOutOfMemory));

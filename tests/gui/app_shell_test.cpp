@@ -161,6 +161,7 @@ TEST_F(MainFrameTest, CloseWhileRunningIsRefusedWithAMessage)
 
 TEST_F(MainFrameTest, ExitCommandGoesThroughTheCloseGuard)
 {
+    SetCurve(CirclePoints(24, 0.3));
     ScriptedDialogs dialogs;
     dialogs.ThenReturn(wxID_OK);
     View().SetDrain([&] {

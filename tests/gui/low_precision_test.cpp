@@ -1,6 +1,5 @@
 // A curve so small for its spacing that the resampling would leave fewer than
-// four points: the run stops with a message before that resampling; the
-// points stay. (A precision low enough to shrink an ordinary curve is
+// four points: Start says so and the run does not begin; the points stay. (A precision low enough to shrink an ordinary curve is
 // refused before the run starts.)
 #include <cmath>
 
@@ -27,7 +26,8 @@ TEST_P(LowPrecisionTest, TheRunStopsWithAMessageAndKeepsThePoints)
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].message.rfind("点の数が 4 点より少なくなるため、計算を中断しました。", 0), 0u)
         << dialogs.shown[0].message;
-    EXPECT_EQ(View().m_nState, Suspended);
+    // Judged before the run begins: it does not start.
+    EXPECT_EQ(View().m_nState, Sketch);
     ASSERT_GE(View().m_arrX.GetSize(), vek::kMinRunPoints);
     for (int k = 0; k < View().m_arrX.GetSize(); ++k)
         ASSERT_TRUE(std::isfinite(View().m_arrX[k]) && std::isfinite(View().m_arrY[k]) &&
