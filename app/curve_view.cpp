@@ -18,11 +18,6 @@
 
 namespace {
 
-// The eye point and centre of the initial view: the sketch plane z = 0 seen
-// from the front, tilted back by 45 degrees.
-constexpr Vec3 kInitialEye{0.0, -1.0, 1.0};
-constexpr Vec3 kInitialCentre{0.0, 0.0, 0.0};
-
 wxGLAttributes CanvasAttributes()
 {
     // A 32-bit depth buffer is asked for first; most drivers offer 24.
@@ -87,9 +82,11 @@ bool CCurveView::OnCmdMsg(int programId)
 
 void CCurveView::BuildTube()
 {
-    ::BuildTube(m_arrX, m_arrY, m_arrZ, m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY,
-                m_arrTubeZ);
-    m_bDrawListValid = false;
+    // Whether it is built or fails half-way, the tube is not the one drawn.
+    CurveChanged();
+    const bool thinned = ThinForDrawing(m_arrX, m_arrY, m_arrZ, kMaxDrawnRings, m_arrDrawnX, m_arrDrawnY, m_arrDrawnZ);
+    ::BuildTube(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY, thinned ? m_arrDrawnZ : m_arrZ,
+                m_nRingSegments, m_dThickness, m_dTubeScale, m_arrTubeX, m_arrTubeY, m_arrTubeZ);
     if (m_pObserver)
         m_pObserver->OnTubeBuilt();
 }
@@ -101,7 +98,6 @@ void CCurveView::RebuildTubeOrTell()
     } catch (const std::exception&) {
         // BuildTube leaves no half-built tube: the arrays are empty, nothing
         // is drawn until the next rebuild, and the points are untouched.
-        m_bDrawListValid = false;
         ShowError(wxString::FromUTF8(vek::text::kTubeOutOfMemory));
     }
 }
@@ -113,7 +109,36 @@ void CCurveView::ResetCamera(Vec3 eye, Vec3 centre)
 
 void CCurveView::ResetInitialCamera()
 {
-    ResetCamera(kInitialEye, kInitialCentre);
+    ResetCamera(vek::kInitialEye, vek::kInitialCentre);
+}
+
+void CCurveView::CurveChanged()
+{
+    m_bDrawListValid = false;
+    // A thinned copy belongs to the curve it was taken from.
+    m_arrDrawnX.SetSize(0);
+    m_arrDrawnY.SetSize(0);
+    m_arrDrawnZ.SetSize(0);
+    InvalidateAll();
+}
+
+bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,
+                    CDoubleArray& outX, CDoubleArray& outY, CDoubleArray& outZ)
+{
+    const int n = x.GetSize();
+    if (n <= maxPoints || maxPoints < 1)
+        return false;
+    const int step = (n + maxPoints - 1) / maxPoints;
+    const int count = (n + step - 1) / step;
+    outX.SetSize(count);
+    outY.SetSize(count);
+    outZ.SetSize(count);
+    for (int k = 0; k < count; ++k) {
+        outX[k] = x[k * step];
+        outY[k] = y[k * step];
+        outZ[k] = z[k * step];
+    }
+    return true;
 }
 
 void CCurveView::ShowError(const wxString& text)

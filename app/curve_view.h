@@ -15,11 +15,26 @@
 #include <string>
 
 #include "curve/curve_state.h"
+#include "curve/run_limits.h"
 #include "render/tube_draw_list.h"
 #include "geom/vec3.h"
 #include "sketch/raster_canvas.h"
 
 class CViewObserver;
+
+// The most rings the view draws. A curve with more points is drawn through
+// every k-th point (the fewest k that keeps within it): at such counts
+// neighbouring rings lie far less than a pixel apart even zoomed in, while
+// drawing every one would take the software renderer seconds per picture.
+// The relaxation and the saved points always use every point.
+inline constexpr int kMaxDrawnRings = 5000;
+
+// Copies every k-th point of x, y, z into outX, outY, outZ, with the
+// fewest k that leaves at most maxPoints points, and returns true; returns
+// false and leaves the out arrays alone when the curve has no more than
+// maxPoints points.
+bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,
+                    CDoubleArray& outX, CDoubleArray& outY, CDoubleArray& outZ);
 
 class CCurveView : public wxGLCanvas, public CCurveState {
 public:
@@ -47,7 +62,8 @@ public:
     void ResetCamera(Vec3 eye, Vec3 centre);
     const std::array<double, 16>& ViewMatrix() const { return m_viewMatrix; }
 
-    // Rebuilds the tube vertices from the curve. Should storage run out,
+    // Rebuilds the tube vertices from the curve (thinned past
+    // kMaxDrawnRings points). Should storage run out,
     // std::bad_alloc propagates and the tube arrays are left empty.
     void BuildTube();
     // BuildTube for the settings commands: a failure is told to the user
@@ -60,6 +76,8 @@ public:
     bool LoadPointsFrom(const std::string& path);
     bool SavePointsTo(const std::string& path);
 
+    // Whether the relaxation is running (the close guard asks).
+    bool IsRunning() const { return m_nState == Running; }
     // How many runs are on the call stack (nested Starts count each).
     int RunDepth() const { return m_nRunDepth; }
     // Called when the outermost run has returned.
@@ -106,6 +124,12 @@ private:
     void ResetInitialCamera();
     // Tells the user `text` in a message box over the frame.
     void ShowError(const wxString& text);
+    // The curve or its tube changed: the draw list is made again at the next
+    // paint, which is requested.
+    void CurveChanged();
+    // Tells the user why a run did not start (at Start) or stopped (at a
+    // resampling), for the limit it broke.
+    void TellRunLimit(RunLimit limit, RunMoment moment);
 
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context
     bool m_bGLInitialised = false;
@@ -113,7 +137,10 @@ private:
     int m_nViewportWidth = 0;
     int m_nViewportHeight = 0;
     TubeDrawList m_drawList;
-    bool m_bDrawListValid = false;  // m_drawList matches the tube and curve
+    // The thinned curve the tube was built around (see kMaxDrawnRings);
+    // empty when the tube follows every point.
+    CDoubleArray m_arrDrawnX, m_arrDrawnY, m_arrDrawnZ;
+    bool m_bDrawListValid = false;  // m_drawList matches the tube and curve; see CurveChanged
     RasterCanvas m_sketchCanvas;
 
     int m_nRunDepth = 0;

@@ -11,6 +11,7 @@
 
 #include "curve/constants.h"
 #include "curve/replace_points.h"
+#include "curve/run_limits.h"
 #include "io/points_file.h"
 #include "io/points_file_paths.h"
 #include "res/string_table.h"
@@ -75,6 +76,16 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
                                        vek::kMaxCurvePoints));
             return false;
         }
+        // A file that gives no closed curve (empty, not a position data
+        // file, one or two points) is not loaded: the sketch stays, and a
+        // save still writes it.
+        if (read && count < static_cast<size_t>(vek::kMinClosedCurvePoints)) {
+            read = false;
+            error = count == 0 ? std::string(vek::text::kLoadNoPoints)
+                               : wxString::Format(wxString::FromUTF8(vek::text::kLoadTooFewPoints),
+                                                  static_cast<int>(count), vek::kMinClosedCurvePoints)
+                                     .utf8_string();
+        }
         if (read)
             ReplacePoints(xyz, m_arrX, m_arrY, m_arrZ);
     } catch (const std::exception&) {
@@ -87,10 +98,9 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
         return false;
     }
     m_nState = Sketch;
-    m_bDrawListValid = false;
     m_dPrecision = vek::kDefaultPrecision;
     ResetInitialCamera();
-    InvalidateAll();
+    CurveChanged();
     return true;
 }
 

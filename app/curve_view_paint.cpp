@@ -74,7 +74,9 @@ void CCurveView::PaintTubeView()
     // tube with the mouse only sends it again.
     if (!m_bDrawListValid) {
         try {
-            BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
+            const bool thinned = m_arrDrawnX.GetSize() > 0;
+            BuildTubeDrawList(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY,
+                              thinned ? m_arrDrawnZ : m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
                               m_drawList);
         } catch (const std::exception&) {
             // Nothing is drawn until the tube changes, and a run stops, so

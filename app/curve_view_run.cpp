@@ -6,6 +6,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 
+#include <chrono>
 #include <new>
 #include <stdexcept>
 
@@ -15,6 +16,7 @@
 
 #include "curve/constants.h"
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 #include "curve/run_relaxation.h"
 #include "render/tube_draw_list.h"
 #include "res/string_table.h"
@@ -26,6 +28,9 @@ namespace {
 // wait a fast run could go many drains without showing a picture.
 constexpr int kRepaintWaitMs = 5;
 constexpr int kRepaintWaitRounds = 8;
+// The longest a run goes without handling the user's input, in
+// milliseconds, when its blocks take longer.
+constexpr int kInputWaitMs = 200;
 
 // Hands freed heap pages back to the system. glibc keeps freed blocks below
 // its mapping threshold (which rises to 32 MB as large blocks come and go)
@@ -42,26 +47,63 @@ void GiveBackFreedMemory()
 
 void CCurveView::OnCalcStart()
 {
+    // What the run would break is decided here once, before it starts, and
+    // at each resampling by the resampling hook; the message tells that
+    // decision. A refused Start leaves the state and the points as they are
+    // (a run in progress goes on).
+    const RunLimit atStart = GuardedRunLimit(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision, RunMoment::Start);
+    if (atStart != RunLimit::None) {
+        TellRunLimit(atStart, RunMoment::Start);
+        return;
+    }
+
     RunHooks hooks = EngineRunHooks(*this);
-    hooks.rebuildTube = [this] { BuildTube(); };
+    // A block of a large curve takes seconds: in the program (not under a
+    // test's drain) the messages are also handled between two iterations
+    // once kInputWaitMs have passed, so that the menu opens and Stop acts
+    // at once. Stopped there, the run ends after that iteration, and the
+    // tube is built for the curve it leaves.
+    int sinceRebuild = 0;
+    auto lastDrain = std::chrono::steady_clock::now();
+    hooks.relax = [this, &sinceRebuild, &lastDrain, relax = hooks.relax](double window, CDoubleArray& nx,
+                                                                          CDoubleArray& ny, CDoubleArray& nz) {
+        relax(window, nx, ny, nz);
+        ++sinceRebuild;
+        const auto now = std::chrono::steady_clock::now();
+        if (!m_drain && now - lastDrain > std::chrono::milliseconds(kInputWaitMs)) {
+            DrainMessages();
+            lastDrain = std::chrono::steady_clock::now();
+        }
+    };
+    RunLimit broken = RunLimit::None;
+    hooks.resample = [this, &broken] {
+        broken = GuardedRunLimit(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision, RunMoment::Resample);
+        return broken == RunLimit::None && ResampleCurve(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision);
+    };
+    hooks.rebuildTube = [this, &sinceRebuild] {
+        sinceRebuild = 0;
+        BuildTube();
+    };
     hooks.requestRepaint = [this] { InvalidateAll(); };
-    hooks.drain = [this] {
+    hooks.drain = [this, &lastDrain] {
         if (m_drain)
             m_drain();
         else
             DrainMessages();
+        lastDrain = std::chrono::steady_clock::now();
     };
-    hooks.refused = [this] {
-        if (JudgeRunResample(m_arrX, m_arrY, m_arrZ, m_dThickness, m_dPrecision) == RunResample::TooFewPoints)
-            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
-        else
-            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPoints),
-                                       vek::kMaxCurvePoints));
+    hooks.refused = [this, &broken] {
+        // ResampleCurve refuses only what the limit refuses.
+        TellRunLimit(broken == RunLimit::None ? RunLimit::TooManyPoints : broken, RunMoment::Resample);
     };
 
     ++m_nRunDepth;
     try {
         RunRelaxation(*this, hooks);
+        // Stopped between two drains: the tube of the last block does not
+        // match the curve any more. (A Load or Reset has its own curve.)
+        if (sinceRebuild > 0 && m_nState == Suspended)
+            RebuildTubeOrTell();
     } catch (const std::bad_alloc&) {
         m_nState = Suspended;
         ShowError(wxString::FromUTF8(vek::text::kRunOutOfMemory));
@@ -78,6 +120,30 @@ void CCurveView::OnCalcStart()
     }
 }
 
+void CCurveView::TellRunLimit(RunLimit limit, RunMoment moment)
+{
+    const bool start = moment == RunMoment::Start;
+    switch (limit) {
+    case RunLimit::None: return;
+    case RunLimit::NoCurve: ShowError(wxString::FromUTF8(vek::text::kRunNoCurve)); return;
+    case RunLimit::TooCoarse:
+        ShowError(wxString::Format(
+            wxString::FromUTF8(start ? vek::text::kRunTooCoarseNotStarted : vek::text::kRunTooCoarseStopped),
+            m_dPrecision, vek::kMinGuardedPrecision));
+        return;
+    case RunLimit::TooFewPoints:
+        ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooFewPoints), vek::kMinRunPoints));
+        return;
+    case RunLimit::TooManyPoints:
+        if (start)
+            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPointsNotStarted), m_dPrecision,
+                                       vek::kMaxCurvePoints));
+        else
+            ShowError(wxString::Format(wxString::FromUTF8(vek::text::kRunTooManyPoints), vek::kMaxCurvePoints));
+        return;
+    }
+}
+
 void CCurveView::OnCalcStop()
 {
     StopRelaxation(*this);
@@ -87,10 +153,9 @@ void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
     ReleaseTubeDrawList(m_drawList);
-    m_bDrawListValid = false;
     GiveBackFreedMemory();
     ResetInitialCamera();
-    InvalidateAll();
+    CurveChanged();
 }
 
 void CCurveView::DrainMessages()

@@ -1,5 +1,6 @@
 // CCurveView's 設定 menu: the colour and width dialog and the precision
-// dialog. A change rebuilds the tube; the points are never changed.
+// dialog. A change rebuilds the tube (which repaints the view); the points
+// are never changed.
 #include "app/curve_view.h"
 
 #include "curve/resample_curve.h"
@@ -17,7 +18,6 @@ void CCurveView::OnSettingsColorWidth()
     m_crTube = TubeFromColorIndex(dialog.m_nColorIndex, m_crTube);
     m_dTubeScale = dialog.m_dValue;
     RebuildTubeOrTell();
-    InvalidateAll();
 }
 
 void CCurveView::OnSettingsPrecision()
@@ -31,5 +31,4 @@ void CCurveView::OnSettingsPrecision()
         return;
     m_dPrecision = dialog.m_dValue;
     RebuildTubeOrTell();
-    InvalidateAll();
 }

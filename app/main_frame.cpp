@@ -7,6 +7,8 @@
 #include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
 
+#include <string>
+
 #include "app/command_ids.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
@@ -68,9 +70,10 @@ bool CMainFrame::TryBefore(wxEvent& event)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    if (m_wndCurveView.m_nState == Running) {
+    if (m_wndCurveView.IsRunning()) {
         if (event.CanVeto()) {
-            wxMessageBox(wxString::FromUTF8(vek::text::kBusyClosing), wxString::FromUTF8(vek::text::kAppTitle),
+            const std::string text = std::string(vek::text::kBusyClosing) + "\n" + vek::text::kBusyClosingHint;
+            wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(vek::text::kAppTitle),
                          wxOK | wxICON_EXCLAMATION, this);
             event.Veto();
             return;

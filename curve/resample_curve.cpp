@@ -127,14 +127,3 @@ bool ResampleCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     }
     return true;
 }
-
-RunResample JudgeRunResample(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                             double precision)
-{
-    const long long count = ResampleCount(x, y, z, thickness, precision);
-    if (count > vek::kMaxCurvePoints)
-        return RunResample::TooManyPoints;
-    if (x.GetSize() >= vek::kMinRunPoints && count < vek::kMinRunPoints)
-        return RunResample::TooFewPoints;
-    return RunResample::Accepted;
-}

@@ -34,16 +34,3 @@ bool ResampleCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
 // count past 2^62, gives the saturated value LLONG_MAX.
 long long ResampleCount(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
                         double precision);
-
-// What a run's resampling makes of x, y, z.
-enum class RunResample {
-    Accepted,       // ResampleCurve may replace the points.
-    TooManyPoints,  // more than vek::kMaxCurvePoints, or a length not finite
-    TooFewPoints,   // a curve of at least vek::kMinRunPoints points would keep fewer
-};
-
-// The verdict for the resampling before a run's next iterations, from
-// ResampleCount: a curve that has fewer than vek::kMinRunPoints points to
-// begin with (a sketch of one or two clicks) is accepted whatever it becomes.
-RunResample JudgeRunResample(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double thickness,
-                             double precision);

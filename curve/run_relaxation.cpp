@@ -7,13 +7,14 @@
 #include "curve/relax_step.h"
 #include "curve/relax_step_fast.h"
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 
 RunHooks EngineRunHooks(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const double& thickness,
                         const double& precision, std::shared_ptr<CRelaxWorkspace> workspace)
 {
     RunHooks hooks;
     hooks.resample = [&x, &y, &z, &thickness, &precision] {
-        return JudgeRunResample(x, y, z, thickness, precision) == RunResample::Accepted &&
+        return ResampleLimit(x, y, z, thickness, precision) == RunLimit::None &&
                ResampleCurve(x, y, z, thickness, precision);
     };
     hooks.relax = [&x, &y, &z, &thickness, workspace](double window, CDoubleArray& nx, CDoubleArray& ny,

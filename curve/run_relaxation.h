@@ -38,7 +38,7 @@ struct RunHooks {
 
 // Hooks that resample and relax the curve of `state` with the program's
 // engine and a workspace of their own; the resampling refuses what
-// JudgeRunResample does not accept. rebuildTube, requestRepaint and drain
+// ResampleLimit (curve/run_limits.h) does not accept. rebuildTube, requestRepaint and drain
 // stay empty (no-ops) for the caller to fill in.
 RunHooks EngineRunHooks(CCurveState& state);
 

@@ -29,7 +29,7 @@ bool CColorWidthDlg::DoDataExchange(bool saveAndValidate)
     if (!ExchangeNumber(saveAndValidate, edit, value))
         return false;
     if (saveAndValidate) {
-        const std::string why = TubeScaleRefusal(value);
+        const std::string why = ViewTubeScaleRefusal(value);
         if (!why.empty()) {
             RefuseValue(edit, wxString::FromUTF8(why));
             return false;

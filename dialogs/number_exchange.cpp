@@ -136,3 +136,43 @@ bool ParseDialogNumber(const std::string& text, double& value)
     value = result;
     return true;
 }
+
+std::string NarrowNumberText(const std::string& text)
+{
+    // Three-byte UTF-8 sequences and their ASCII replacements.
+    struct Wide {
+        unsigned char b0, b1, b2;
+        char ascii;
+    };
+    static constexpr Wide kWide[] = {
+        {0xEF, 0xBC, 0x8B, '+'}, {0xEF, 0xBC, 0x8D, '-'}, {0xE2, 0x88, 0x92, '-'}, {0xEF, 0xBC, 0x8E, '.'},
+        {0xEF, 0xBC, 0xA5, 'E'}, {0xEF, 0xBD, 0x85, 'e'}, {0xEF, 0xBC, 0xA4, 'D'}, {0xEF, 0xBD, 0x84, 'd'},
+        {0xE3, 0x80, 0x80, ' '},
+    };
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto b = [&](size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        if (i + 2 < text.size()) {
+            if (b(0) == 0xEF && b(1) == 0xBC && b(2) >= 0x90 && b(2) <= 0x99) {
+                out += static_cast<char>('0' + (b(2) - 0x90));
+                i += 3;
+                continue;
+            }
+            bool narrowed = false;
+            for (const Wide& w : kWide) {
+                if (b(0) == w.b0 && b(1) == w.b1 && b(2) == w.b2) {
+                    out += w.ascii;
+                    i += 3;
+                    narrowed = true;
+                    break;
+                }
+            }
+            if (narrowed)
+                continue;
+        }
+        out += text[i];
+        ++i;
+    }
+    return out;
+}

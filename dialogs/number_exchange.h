@@ -41,3 +41,13 @@ std::string FormatDialogNumber(double value);
 // Returns true and sets value when accepted; returns false and leaves value
 // untouched when refused. Independent of the C locale.
 bool ParseDialogNumber(const std::string& text, double& value);
+
+// The text with the full-width forms that a Japanese input method types in
+// a number replaced by their ASCII forms, everything else kept byte for
+// byte (UTF-8): the digits U+FF10 ... U+FF19, U+FF0B "＋", U+FF0D "－",
+// U+2212 "−", U+FF0E "．", the exponent letters U+FF25 "Ｅ", U+FF45 "ｅ",
+// U+FF24 "Ｄ", U+FF44 "ｄ", and the ideographic space U+3000 as a blank.
+// "２.５" becomes "2.5", "１Ｅ３" "1E3"; "２，５" keeps its comma. The edit's
+// text goes through this before ParseDialogNumber, whose 31-byte window
+// then counts each narrowed character once.
+std::string NarrowNumberText(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "curve/constants.h"
 #include "res/string_table.h"
@@ -10,6 +11,11 @@ std::string PrecisionRefusal(double precision, long long pointCount)
 {
     if (!std::isfinite(precision))
         return vek::text::kPrecisionNotFinite;
+    if (pointCount == std::numeric_limits<long long>::max()) {
+        char text[256];
+        std::snprintf(text, sizeof text, vek::text::kPrecisionFarTooManyPoints, vek::kMaxCurvePoints);
+        return text;
+    }
     if (pointCount > vek::kMaxCurvePoints) {
         char text[256];
         std::snprintf(text, sizeof text, vek::text::kPrecisionTooManyPoints, pointCount, vek::kMaxCurvePoints);
@@ -22,5 +28,13 @@ std::string TubeScaleRefusal(double scale)
 {
     if (!vek::TubeScaleInRange(scale))
         return vek::text::kTubeScaleOutOfRange;
+    return {};
+}
+
+std::string ViewTubeScaleRefusal(double scale)
+{
+    const double magnitude = std::fabs(scale);
+    if (!(magnitude >= vek::kMinViewTubeScale && magnitude <= vek::kMaxViewTubeScale))
+        return vek::text::kViewTubeScaleOutOfRange;
     return {};
 }

@@ -120,7 +120,7 @@ bool CVekDialog::ExchangeNumber(bool saveAndValidate, wxTextCtrl* edit, double& 
         return true;
     }
     double typed = 0.0;
-    if (!ParseDialogNumber(edit->GetValue().utf8_string(), typed)) {
+    if (!ParseDialogNumber(NarrowNumberText(edit->GetValue().utf8_string()), typed)) {
         RefuseValue(edit, wxString::FromUTF8(LoadResString(AFX_IDP_PARSE_REAL)));
         return false;
     }

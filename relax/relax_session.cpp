@@ -10,6 +10,7 @@
 #include "curve/degenerate_curve.h"
 #include "curve/relax_workspace.h"
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 #include "io/file_bytes.h"
 #include "relax/knot_guard.h"
 #include "relax/relax_run.h"
@@ -33,7 +34,7 @@ std::string RefusalText(const CDoubleArray& x, const CDoubleArray& y, const CDou
                         double precision)
 {
     char text[512];
-    if (JudgeRunResample(x, y, z, kThickness, precision) == RunResample::TooFewPoints)
+    if (ResampleLimit(x, y, z, kThickness, precision) == RunLimit::TooFewPoints)
         std::snprintf(text, sizeof text,
                       "resampling before iteration %lld refused: the curve of %d points would keep fewer than %d at "
                       "precision %g (its spacing is more than the relaxation holds up); raise the precision",

@@ -10,6 +10,8 @@ namespace vek::text {
 inline constexpr const char* kAppTitle = "Vek";
 // Shown when a close is requested while the relaxation runs.
 inline constexpr const char* kBusyClosing = "計算中です";
+// Follows kBusyClosing on its own line: what to do instead.
+inline constexpr const char* kBusyClosingHint = "「計算」メニューの「中断」で計算を止めてから閉じてください。";
 // Filter of the position data file dialogs (display text, pattern pairs).
 inline constexpr const char* kPointsFileFilter = "txtファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*||";
 inline constexpr const char* kPointsFileExtension = "txt";
@@ -31,9 +33,34 @@ inline constexpr const char* kDrawOutOfMemoryStopped =
 // precision is too low to hold it up); the run stopped with the points kept.
 inline constexpr const char* kRunTooFewPoints =
     "点の数が %d 点より少なくなるため、計算を中断しました。点はそのままです。\n精度を大きくしてください。";
+// Start with nothing to relax: no points, or a curve that resamples to none.
+inline constexpr const char* kRunNoCurve =
+    "計算する曲線がありません（点がないか、曲線が短すぎます）。\nスケッチに点を打ってから開始してください。";
+// A precision so low that strands could pass through each other (%g: the
+// precision, %g: the lowest allowed), refused before the run starts or at
+// the resampling of a run whose precision was lowered; the points are those
+// of the last complete block.
+inline constexpr const char* kRunTooCoarseNotStarted =
+    "精度 %g では点の間隔が粗く、管が自分自身を通り抜けてしまうため、計算を始めませんでした。点はそのままです。\n"
+    "精度を %g 以上にしてください。";
+inline constexpr const char* kRunTooCoarseStopped =
+    "精度 %g では点の間隔が粗く、管が自分自身を通り抜けてしまうため、計算を中断しました。点はそのままです。\n"
+    "精度を %g 以上にしてください。";
+// Start refuses a curve that would come too near the point limit (%g: the
+// precision, %d: the limit), since the curve grows during the run.
+inline constexpr const char* kRunTooManyPointsNotStarted =
+    "精度 %g ではこの曲線の点の数が上限（%d 点）に近すぎるため、計算を始めませんでした"
+    "（計算中に曲線は伸びます）。点はそのままです。\n精度を小さくしてください。";
 // The last resort: a failure that no command handled (%s: what it was).
 inline constexpr const char* kUnexpectedFailure =
     "予期しないエラーが起きました（%s）。\n点を保存してから、プログラムを終了してください。";
+// Why a file that was read is not loaded: it held no points (empty, or not
+// a position data file), or fewer than a closed curve needs (%d: the points
+// read, %d: the fewest loaded). Shown as the reason of kLoadPointsFailed.
+inline constexpr const char* kLoadNoPoints =
+    "点が読み取れませんでした（空のファイルか、位置データではないファイルです）。スケッチはそのままです。";
+inline constexpr const char* kLoadTooFewPoints =
+    "読み取れた点は %d 点だけです（閉じた曲線には %d 点以上が必要です）。スケッチはそのままです。";
 // A position data file could not be read or written (%s: the file's name,
 // %s: why); the curve is left as it was.
 inline constexpr const char* kLoadPointsFailed = "位置データを読み込めませんでした。\n%s\n%s";
@@ -54,8 +81,16 @@ inline constexpr const char* kRunTooLong = "点の数が多すぎるため、計
 inline constexpr const char* kPrecisionNotFinite = "精度には有限の数を入力してください。";
 inline constexpr const char* kPrecisionTooManyPoints =
     "この精度では点の数が多すぎます（%lld 点、上限 %d 点）。\nもっと小さい値を入力してください。";
-// Refusal of the thickness dialog; the bounds are those of kMaxTubeScale.
+// The same when the count is too large to be counted (%d: the limit).
+inline constexpr const char* kPrecisionFarTooManyPoints =
+    "この精度では点の数が多すぎます（上限 %d 点をはるかに超えます）。\nもっと小さい値を入力してください。";
+// Refusal of a tube radius factor; the bounds are those of kMaxTubeScale.
 inline constexpr const char* kTubeScaleOutOfRange = "太さには -1000000 から 1000000 までの数を入力してください。";
+// Refusal of the thickness dialog; the bounds are kMinViewTubeScale and
+// kMaxViewTubeScale (dialogs/value_bounds.h).
+inline constexpr const char* kViewTubeScaleOutOfRange =
+    "太さには絶対値が 0.1 から 50 までの数を入力してください。\n"
+    "（0 に近いと管が細すぎて見えず、50 を超えると管が画面を覆います。）";
 // The program could not make its OpenGL view and does not start.
 inline constexpr const char* kNoOpenGLView = "Vek could not create its OpenGL view.";
 inline constexpr const char* kOutOfMemory = "メモリが足りません";

@@ -55,11 +55,18 @@ void PaintSketch(SketchCanvas& canvas, int w, int h, const CDoubleArray& x,
             return std::isfinite(z[i]) && ModelToPixel(x[i], y[i], w, h, px, py);
         };
 
-        int32_t px0 = 0, py0 = 0;
-        bool visible0 = n > 0 && project(0, px0, py0);
-        for (int i = 0; i + 1 < n; ++i) {
-            int32_t px1 = 0, py1 = 0;
-            const bool visible1 = project(i + 1, px1, py1);
+        // The segments i -> i + 1, and from three points on the closing
+        // segment n - 1 -> 0 (with two points it would retrace the one
+        // segment), so that a closed curve looks closed.
+        int32_t pxFirst = 0, pyFirst = 0;
+        const bool visibleFirst = n > 0 && project(0, pxFirst, pyFirst);
+        int32_t px0 = pxFirst, py0 = pyFirst;
+        bool visible0 = visibleFirst;
+        const int segments = n >= 3 ? n : std::max(0, n - 1);
+        for (int i = 0; i < segments; ++i) {
+            const int next = i + 1 == n ? 0 : i + 1;
+            int32_t px1 = pxFirst, py1 = pyFirst;
+            const bool visible1 = next == 0 ? visibleFirst : project(next, px1, py1);
             if (visible0 && visible1) {
                 canvas.MoveTo(px0, py0);
                 canvas.LineTo(px1, py1);

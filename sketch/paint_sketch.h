@@ -9,9 +9,9 @@
 // the size of x; curve units; only read); the cursor ring's box in client
 // pixels. Out: drawing calls on canvas, in this order:
 //   1. Rectangle (0, 0, w, h): the white background with its black frame.
-//   2. For i = 0 .. n-2: MoveTo point i, LineTo point i+1. The polyline is
-//      open: the closing segment from the last point to the first is not
-//      drawn.
+//   2. For i = 0 .. n-2: MoveTo point i, LineTo point i+1; then, when n is
+//      at least 3, MoveTo point n-1, LineTo point 0: the closing segment, so
+//      the sketch shows the curve closed, as it is relaxed.
 //   3. One Ellipse per point, box (px - r, py - r, px + r, py + r) with
 //      r = RingRadius(z), in ascending depth, equal depths in ascending
 //      index, so deeper circles cover shallower ones.

@@ -38,6 +38,9 @@ bool Closed(wxWindow* frame)
 
 using MainFrameTest = FrameTest;
 
+// The close guard's message: the design's text, then what to do.
+const std::string kBusyClosingText = "計算中です\n「計算」メニューの「中断」で計算を止めてから閉じてください。";
+
 TEST_F(MainFrameTest, TitleIsVekAndTheViewFillsTheClientArea)
 {
     EXPECT_EQ(frame->GetTitle().utf8_string(), "Vek");
@@ -105,18 +108,21 @@ TEST_F(MainFrameTest, StopInSketchSwitchesToTheTubeViewAndResetBack)
     EXPECT_EQ(View().m_dPrecision, 1.0);
 }
 
-TEST_F(MainFrameTest, StartOnAnEmptyCurveRunsUntilStop)
+TEST_F(MainFrameTest, StartOnAnEmptyCurveSaysSoAndStaysInTheSketch)
 {
     int drains = 0;
     View().SetDrain([&] {
         ++drains;
-        PumpEvents(1);
-        if (drains == 5)
-            SendCommand(frame, ID_CALC_STOP);
+        SendCommand(frame, ID_CALC_STOP);
     });
+    ScriptedDialogs dialogs;
+    dialogs.ThenReturn(wxID_OK);
     SendCommand(frame, ID_CALC_START);
-    EXPECT_EQ(drains, 5);
-    EXPECT_EQ(View().m_nState, Suspended);
+    EXPECT_EQ(drains, 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].message,
+              "計算する曲線がありません（点がないか、曲線が短すぎます）。\nスケッチに点を打ってから開始してください。");
+    EXPECT_EQ(View().m_nState, Sketch);
     EXPECT_EQ(View().PointCount(), 0);
     EXPECT_EQ(View().m_arrTubeX.GetSize(), 0);
 }
@@ -140,7 +146,7 @@ TEST_F(MainFrameTest, CloseWhileRunningIsRefusedWithAMessage)
     EXPECT_EQ(drains, 2);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, "message");
-    EXPECT_EQ(dialogs.shown[0].message, "計算中です");
+    EXPECT_EQ(dialogs.shown[0].message, kBusyClosingText);
     EXPECT_EQ(dialogs.shown[0].caption, "Vek");
     EXPECT_TRUE(dialogs.shown[0].style & wxICON_EXCLAMATION);
     EXPECT_TRUE(dialogs.shown[0].style & wxOK);
@@ -155,6 +161,7 @@ TEST_F(MainFrameTest, CloseWhileRunningIsRefusedWithAMessage)
 
 TEST_F(MainFrameTest, ExitCommandGoesThroughTheCloseGuard)
 {
+    SetCurve(CirclePoints(24, 0.3));
     ScriptedDialogs dialogs;
     dialogs.ThenReturn(wxID_OK);
     View().SetDrain([&] {
@@ -169,7 +176,7 @@ TEST_F(MainFrameTest, ExitCommandGoesThroughTheCloseGuard)
     });
     SendCommand(frame, ID_CALC_START);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].message, "計算中です");
+    EXPECT_EQ(dialogs.shown[0].message, kBusyClosingText);
     SendCommand(frame, ID_APP_EXIT);
     EXPECT_TRUE(Closed(frame));
     frame = nullptr;

@@ -155,19 +155,76 @@ TEST_F(SettingsDialogTest, RefusedTextShowsTheMessageAndKeepsTheDialogOpen)
 TEST_F(SettingsDialogTest, ValuesThatWouldBreakTheProgramAreRefused)
 {
     // A long curve at an enormous precision would need far too many points;
-    // an infinite factor has no tube. Zero and negative values are taken.
+    // an infinite factor has no tube. A negative precision and a negative
+    // factor (the same tube) are taken.
     SetCurve(CirclePoints(40, 0.4));
     ScriptedDialogs dialogs;
     Opening a, b, c;
     dialogs.Then(Type(a, "1e9", -1, "-2")).ThenReturn(wxID_OK);
-    dialogs.Then(Type(b, "1e400", -1, "0")).ThenReturn(wxID_OK);
+    dialogs.Then(Type(b, "1e400", -1, "-2.5")).ThenReturn(wxID_OK);
     SendCommand(frame, ID_SETTINGS_PRECISION);
     SendCommand(frame, ID_SETTINGS_COLOR_WIDTH);
     ASSERT_EQ(dialogs.shown.size(), 4u);
     EXPECT_NE(dialogs.shown[1].message.find("点の数が多すぎます"), std::string::npos);
     EXPECT_EQ(View().m_dPrecision, -2.0);
-    EXPECT_EQ(View().m_dTubeScale, 0.0);
+    EXPECT_EQ(View().m_dTubeScale, -2.5);
 }
+
+struct TypedCase {
+    int command;
+    const char* typed;
+    double stored;        // when taken
+    const char* refusal;  // when refused: the message
+};
+
+class TypedValueTest : public FrameTest, public ::testing::WithParamInterface<TypedCase> {};
+
+// Full-width digits count as their ASCII digits; a display factor that
+// would show no tube and a precision too large to count are refused with a
+// message that says why (no count of 9223372036854775807 points).
+TEST_P(TypedValueTest, IsTakenOrRefusedWithItsMessage)
+{
+    const TypedCase& c = GetParam();
+    SetCurve(CirclePoints(40, 0.4));
+    View().m_dPrecision = 3.0;
+    View().m_dTubeScale = 3.0;
+    ScriptedDialogs dialogs;
+    Opening seen;
+    dialogs.Then(Type(seen, c.typed));
+    if (c.refusal)
+        dialogs.ThenReturn(wxID_OK);
+    SendCommand(frame, c.command);
+    const double stored = c.command == ID_SETTINGS_PRECISION ? View().m_dPrecision : View().m_dTubeScale;
+    if (c.refusal) {
+        ASSERT_EQ(dialogs.shown.size(), 2u) << c.typed;
+        EXPECT_EQ(dialogs.shown[1].message, c.refusal) << c.typed;
+        EXPECT_EQ(stored, 3.0) << c.typed;
+    } else {
+        EXPECT_EQ(dialogs.shown.size(), 1u) << c.typed;
+        EXPECT_EQ(stored, c.stored) << c.typed;
+    }
+}
+
+const char* const kScaleRefusal =
+    "太さには絶対値が 0.1 から 50 までの数を入力してください。\n"
+    "（0 に近いと管が細すぎて見えず、50 を超えると管が画面を覆います。）";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedValueTest,
+    ::testing::Values(
+        TypedCase{ID_SETTINGS_PRECISION, "２", 2.0, nullptr},
+        TypedCase{ID_SETTINGS_PRECISION, "　１．５　", 1.5, nullptr},
+        TypedCase{ID_SETTINGS_PRECISION, "１ｅ２", 100.0, nullptr},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "－２", -2.0, nullptr},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "50", 50.0, nullptr},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "0.1", 0.1, nullptr},
+        TypedCase{ID_SETTINGS_PRECISION, "２，５", 0.0, "数字を入力してください。"},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "0", 0.0, kScaleRefusal},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "0.09", 0.0, kScaleRefusal},
+        TypedCase{ID_SETTINGS_COLOR_WIDTH, "1e6", 0.0, kScaleRefusal},
+        TypedCase{ID_SETTINGS_PRECISION, "1234567890123456789012345678901234567890", 0.0,
+                  "この精度では点の数が多すぎます（上限 1000000 点をはるかに超えます）。\nもっと小さい値を入力してください。"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(SettingsDialogTest, ResetAndLoadBringPrecisionBackButKeepColourAndFactor)
 {

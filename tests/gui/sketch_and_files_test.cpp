@@ -274,7 +274,7 @@ TEST_F(PointsFileCommandTest, LoadDuringARunEndsItWithTheLoadedPointsInTheSketch
     const std::string path = TempPath("load-during-run.txt");
     {
         std::ofstream out(path, std::ios::binary);
-        out << "1 2 3\n4 5\n";
+        out << "1 2 3\n4 5 6\n7 8\n";
     }
     SetCurve(CirclePoints(60, 0.3));
     ScriptedDialogs dialogs;
@@ -287,9 +287,9 @@ TEST_F(PointsFileCommandTest, LoadDuringARunEndsItWithTheLoadedPointsInTheSketch
     SendCommand(frame, ID_CALC_START);
     EXPECT_EQ(drains, 2);
     EXPECT_EQ(View().m_nState, Sketch);
-    ASSERT_EQ(View().PointCount(), 2);
-    EXPECT_EQ(View().m_arrX[1], 4.0);
-    EXPECT_EQ(View().m_arrZ[1], 3.0);
+    ASSERT_EQ(View().PointCount(), 3);
+    EXPECT_EQ(View().m_arrX[2], 7.0);
+    EXPECT_EQ(View().m_arrZ[2], 6.0);
 }
 
 TEST_F(PointsFileCommandTest, SaveDuringARunWritesThePointsAfterWholeBlocks)

@@ -131,10 +131,12 @@ bool Closed(wxWindow* frame)
 const std::set<std::string>& KnownMessages()
 {
     static const std::set<std::string> texts = {
-        "計算中です",
+        "計算中です\n「計算」メニューの「中断」で計算を止めてから閉じてください。",
         "数字を入力してください。",
         "精度には有限の数を入力してください。",
-        "太さには -1000000 から 1000000 までの数を入力してください。",
+        "太さには絶対値が 0.1 から 50 までの数を入力してください。\n"
+        "（0 に近いと管が細すぎて見えず、50 を超えると管が画面を覆います。）",
+        "計算する曲線がありません（点がないか、曲線が短すぎます）。\nスケッチに点を打ってから開始してください。",
     };
     return texts;
 }
@@ -143,7 +145,8 @@ bool IsKnownMessage(const std::string& text)
 {
     return KnownMessages().count(text) != 0 || text.find("点の数が多すぎます") != std::string::npos ||
            text.find("点の数が上限") != std::string::npos ||
-           text.find("点より少なくなるため") != std::string::npos;
+           text.find("点より少なくなるため") != std::string::npos ||
+           text.find("では点の間隔が粗く") != std::string::npos;
 }
 
 }  // namespace
@@ -238,10 +241,15 @@ TEST_F(StressTest, RandomCommandsAtEveryDrainOfNestedRuns)
         const int drainsBefore = drains;
         SendCommand(frame, ID_CALC_START);
         ASSERT_EQ(View().RunDepth(), 0);
-        // A precision too low to hold the curve up refuses the Start with a
-        // message; the user then raises it, as the message asks.
-        if (drains == drainsBefore)
+        // A precision too low to hold the curve up, or a curve cleared by
+        // Reset, refuses the Start with a message; the user then raises the
+        // precision or loads a curve, as the message asks.
+        if (drains == drainsBefore) {
             View().m_dPrecision = 1.0;
+            if (View().PointCount() == 0) {
+                ASSERT_TRUE(View().LoadPointsFrom(files[0]));
+            }
+        }
     }
     EXPECT_EQ(drains, kDrains);
     EXPECT_TRUE(finiteAtEveryDrain);
@@ -290,7 +298,7 @@ TEST_F(StressTest, CloseRequestsDuringARunAndRightAfterStop)
     SendCommand(frame, ID_CALC_START);
     EXPECT_EQ(dialogs.shown.size(), 50u);
     for (const auto& s : dialogs.shown)
-        EXPECT_EQ(s.message, "計算中です");
+        EXPECT_EQ(s.message, "計算中です\n「計算」メニューの「中断」で計算を止めてから閉じてください。");
     EXPECT_FALSE(Closed(frame));
     ExpectFinite(View());
     frame->Close();
@@ -356,7 +364,7 @@ TEST_F(StressTest, AFileOfOneHundredThousandPoints)
     SendCommand(frame, ID_CALC_START);  // the refusal's message goes unanswered
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_NE(dialogs.shown[1].message.find("点の数が上限"), std::string::npos) << dialogs.shown[1].message;
-    EXPECT_EQ(View().m_nState, Suspended);
+    EXPECT_EQ(View().m_nState, Sketch);  // refused before the run began
     EXPECT_EQ(View().RunDepth(), 0);
     EXPECT_EQ(CurveOf(View()), ReadFile(zigzagPath));
     ExpectPaints(Probe());
@@ -425,7 +433,9 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
             SendCommand(frame, ID_CALC_STOP);
     });
     SendCommand(frame, ID_CALC_START);
-    EXPECT_EQ(View().m_nState, Suspended);
+    // Only a curve that runs leaves the sketch: the others are refused
+    // before the run begins.
+    EXPECT_EQ(View().m_nState, c.start == HostileCurve::Runs ? Suspended : Sketch);
     ExpectFinite(View());
     switch (c.start) {
     case HostileCurve::Refused:
@@ -441,8 +451,11 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
         EXPECT_NE(dialogs.shown[1].message.find("点より少なくなる"), std::string::npos) << dialogs.shown[1].message;
         break;
     case HostileCurve::RunsEmpty:
-        EXPECT_EQ(drains, 3);
-        EXPECT_EQ(View().PointCount(), 0);
+        // Nothing to relax: Start says so and keeps the points.
+        EXPECT_EQ(drains, 0);
+        EXPECT_EQ(CurveOf(View()), loaded);
+        ASSERT_EQ(dialogs.shown.size(), 2u);
+        EXPECT_NE(dialogs.shown[1].message.find("計算する曲線がありません"), std::string::npos) << dialogs.shown[1].message;
         break;
     case HostileCurve::Runs:
         EXPECT_EQ(drains, 3);
@@ -451,9 +464,9 @@ TEST_P(HostileCurveTest, LoadPaintRunSaveStaySound)
     }
     ExpectPaints(Probe());
     // The tube at the largest display factor the dialog takes.
-    dialogs.Then(TypeValue("-1e6"));
+    dialogs.Then(TypeValue("-50"));
     SendCommand(frame, ID_SETTINGS_COLOR_WIDTH);
-    EXPECT_EQ(View().m_dTubeScale, -1e6);
+    EXPECT_EQ(View().m_dTubeScale, -50.0);
     ExpectFinite(View());
     ExpectPaints(Probe());
 
@@ -494,8 +507,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Shorter than one spacing: the curve resamples to nothing.
         HostileCurve{"tiny", "1e-300 0 -1 0 1e-300 -1 -1e-300 0 -1", HostileCurve::RunsEmpty},
         // Fifty copies of one point would resample to nothing: kept instead.
-        HostileCurve{"one_repeated_point", Repeated("0.1 0.2 -0.3\n", 50), HostileCurve::Collapses},
-        HostileCurve{"single_point", "5 5 5", HostileCurve::RunsEmpty},
+        HostileCurve{"one_repeated_point", Repeated("0.1 0.2 -0.3\n", 50), HostileCurve::RunsEmpty},
+        // A file of one point is not loaded (no closed curve); one point
+        // three times is, and resamples to nothing.
+        HostileCurve{"single_point", "5 5 5 5 5 5 5 5 5", HostileCurve::RunsEmpty},
         // Larger than the view, deep below the sketch plane: runs.
         HostileCurve{"larger_than_the_view", Circle(1.5, 24, -2), HostileCurve::Runs},
         HostileCurve{"negative_depths", Circle(0.3, 30, -5), HostileCurve::Runs}),
@@ -510,18 +525,19 @@ TEST_F(StressTest, SettingsAtTheLimitsOfTheDialogs)
     SetCurve(CirclePoints(60, 0.3));
     ScriptedDialogs dialogs;
     bool accepted = false;
-    for (const char* text : {"1000000", "-1000000", "1e6", "0"}) {
+    // The display factor: magnitudes 0.1 ... 50, so that a tube shows.
+    for (const char* text : {"50", "-50", "0.1", "-0.1"}) {
         dialogs.Then(TypeValue(text, &accepted));
         SendCommand(frame, ID_SETTINGS_COLOR_WIDTH);
         EXPECT_TRUE(accepted) << text;
         ExpectFinite(View());
     }
-    for (const char* text : {"1000000.0000001", "-1e7", "1e999", "-1e999"}) {
+    for (const char* text : {"50.0000001", "0.0999999", "0", "1000000", "-1e7", "1e999", "-1e999"}) {
         dialogs.Then(TypeValue(text, &accepted));
         SendCommand(frame, ID_SETTINGS_COLOR_WIDTH);
         EXPECT_FALSE(accepted) << text;
     }
-    EXPECT_EQ(View().m_dTubeScale, 0.0);
+    EXPECT_EQ(View().m_dTubeScale, -0.1);
 
     // The largest precision (found by halving) whose resampling stays within
     // the limit for this curve.
@@ -557,5 +573,5 @@ TEST_F(StressTest, SettingsAtTheLimitsOfTheDialogs)
     ASSERT_EQ(dialogs.shown.size(), before + 1);
     EXPECT_NE(dialogs.shown.back().message.find("点の数が上限"), std::string::npos);
     EXPECT_EQ(View().PointCount(), 8);
-    EXPECT_EQ(View().m_nState, Suspended);
+    EXPECT_EQ(View().m_nState, Sketch);  // refused before the run began
 }

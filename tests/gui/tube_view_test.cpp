@@ -1,6 +1,8 @@
 // The 3D view: the lit tube, its colour, and the drawing paths.
 #include <set>
+#include <vector>
 
+#include "curve/constants.h"
 #include "gui_test_support.h"
 #include "render/tube_draw_list.h"
 #include "res/resource_ids.h"
@@ -108,6 +110,35 @@ TEST_F(TubeViewTest, ATubeDrawnInPiecesIsExactlyTheQuadByQuadPicture)
     EXPECT_TRUE(pieces == immediate);
 }
 
+// Past kMaxDrawnRings points the tube goes through every k-th point: drawn
+// all the same, and still not drawn once the curve has changed under it.
+TEST_F(TubeViewTest, ACurvePastTheDrawnRingLimitIsDrawnThroughEveryKthPoint)
+{
+    const int n = 2 * kMaxDrawnRings + 1;  // k = 3
+    SetCurve(CirclePoints(n, 0.35));
+    View().m_nState = Suspended;
+    View().BuildTube();
+    EXPECT_EQ(View().m_arrTubeX.GetSize(), (n + 2) / 3 * vek::kRingSegments);
+    int w = 0, h = 0;
+    EXPECT_GT(Measure(Probe().Picture(w, h)).litPixels, static_cast<size_t>(w) * h / 200);
+
+    View().m_nState = Sketch;
+    SendMouse(View(), wxEVT_LEFT_DOWN, 10, 10);
+    View().m_nState = Suspended;
+    EXPECT_EQ(Measure(Probe().Picture(w, h)).litPixels, 0u);
+
+    CDoubleArray x, y, z, tx, ty, tz;
+    for (int k = 0; k < 7; ++k) {
+        x.SetAtGrow(k, k);
+        y.SetAtGrow(k, 10 + k);
+        z.SetAtGrow(k, 20 + k);
+    }
+    EXPECT_FALSE(ThinForDrawing(x, y, z, 7, tx, ty, tz));
+    ASSERT_TRUE(ThinForDrawing(x, y, z, 3, tx, ty, tz));
+    ASSERT_EQ(tx.GetSize(), 3);
+    EXPECT_EQ(std::vector<double>({tx[0], tx[1], tx[2], ty[2], tz[2]}), std::vector<double>({0, 3, 6, 16, 26}));
+}
+
 TEST_F(TubeViewTest, StopWhileSketchingDrawsNoStaleTube)
 {
     ShowCircleTube();
@@ -185,7 +216,9 @@ TEST_F(TubeViewTest, ACoarseRunAfterAFineOneGivesTheFineTubesStorageBack)
     ASSERT_GT(finePoints, 4000);
     ASSERT_NE(Probe().DrawnList(), nullptr);
     const size_t fineList = Probe().DrawnList()->vertices.capacity();
-    ASSERT_EQ(fineList, static_cast<size_t>(finePoints) * 30 * 3);
+    // Past kMaxDrawnRings the list holds the rings of every k-th point.
+    const int k = (finePoints + kMaxDrawnRings - 1) / kMaxDrawnRings;
+    ASSERT_EQ(fineList, static_cast<size_t>((finePoints + k - 1) / k) * 30 * 3);
 
     runOneBlock(1.0);
     const int coarsePoints = View().PointCount();

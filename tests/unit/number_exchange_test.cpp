@@ -136,3 +136,39 @@ TEST(NumberExchangeRoundTrip, ShownTextsReadBackToTheValue)
 }
 
 }  // namespace
+
+// What an input method types in a number, and what the field reads of it:
+// full-width digits, signs, point, exponent letters and the ideographic
+// space become ASCII; anything else (the full-width comma, kana, a cut
+// sequence) stays as it was, to be refused.
+TEST(NumberExchangeNarrow, FullWidthFormsBecomeTheirAsciiForms)
+{
+    const struct {
+        const char* typed;
+        const char* narrowed;
+    } cases[] = {
+        {"０１２３４５６７８９", "0123456789"},
+        {"＋１．５Ｅ－３", "+1.5E-3"},
+        {"−２ｅ３", "-2e3"},
+        {"１Ｄ２ｄ", "1D2d"},
+        {"　２　", " 2 "},
+        {"２，５", "2，5"},
+        {"２あ", "2あ"},
+        {"1.5", "1.5"},
+        {"\xEF\xBC", "\xEF\xBC"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NarrowNumberText(c.typed), c.narrowed) << c.typed;
+
+    double value = kUntouched;
+    ASSERT_TRUE(ParseDialogNumber(NarrowNumberText("　１．２５ｅ２　"), value));
+    EXPECT_EQ(value, 125.0);
+    // Narrowed first, the 31 characters of the window are characters, not
+    // the three bytes of each full-width digit.
+    std::string wide;
+    for (int k = 0; k < 31; ++k)
+        wide += "１";
+    ASSERT_TRUE(ParseDialogNumber(NarrowNumberText(wide + "x"), value));
+    EXPECT_EQ(value, 1111111111111111111111111111111.0);
+}

@@ -62,6 +62,37 @@ TEST(PaintSketchCalls, TwoPointsAreOneLineAndTwoCircles)
                                  Circle(560, 0, 6), Circle(320, 240, 11), Call::Ell(kRing)}));
 }
 
+std::vector<Call> Lines(const std::vector<Call>& calls)
+{
+    std::vector<Call> out;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                 [](const Call& c) { return c.kind == Call::kMoveTo || c.kind == Call::kLineTo; });
+    return out;
+}
+
+// From three points on, the closing segment (last point back to the first)
+// is drawn after the others; a point without a pixel drops its segments,
+// the closing one included.
+TEST(PaintSketchCalls, ClosedCurvesDrawTheirClosingSegment)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* name;
+        std::vector<Point> points;
+        std::vector<Call> lines;
+    } cases[] = {
+        {"triangle", {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}}, {Call::Move(320, 320), Call::Line(384, 320),
+                                                                    Call::Move(384, 320), Call::Line(320, 256),
+                                                                    Call::Move(320, 256), Call::Line(320, 320)}},
+        {"first point hidden", {{nan, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}},
+         {Call::Move(384, 320), Call::Line(320, 256)}},
+        {"last point hidden", {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, nan}},
+         {Call::Move(320, 320), Call::Line(384, 320)}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Lines(Paint(c.points, 640, 640)), c.lines) << c.name;
+}
+
 TEST(PaintSketchOrder, CirclesGoFromSmallestToLargestDepth)
 {
     // Points on a row 0.1 apart: pixels 320, 384, 448 (s = 640 / 640 x 640).
@@ -149,7 +180,7 @@ TEST(PaintSketchSkipping, NonFinitePointsGetNoCircleAndNoSegment)
     const std::vector<Call> calls =
         Paint({{0, 0, 0}, {0.1, nan, 0}, {0.2, 0, 0}, {0.3, 0, 0}, {0.4, 0, inf}, {0.5, 0, 0}}, 100, 100, kRing);
     EXPECT_EQ(calls, (std::vector<Call>{Call::Rect({0, 0, 100, 100}), Call::Move(70, 50), Call::Line(80, 50),
-                                        Circle(50, 50, 1), Circle(70, 50, 1), Circle(80, 50, 1),
+                                        Call::Move(100, 50), Call::Line(50, 50), Circle(50, 50, 1), Circle(70, 50, 1), Circle(80, 50, 1),
                                         Circle(100, 50, 1), Call::Ell(kRing)}));
 }
 

@@ -10,6 +10,7 @@
 #include "curve/curve_metrics.h"
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 #include "curve/run_relaxation.h"
 #include "io/points_file.h"
 #include "test_support.h"
@@ -163,7 +164,7 @@ TEST(RelaxCliRelax, ACollapsingCurveStopsTheRunAndKeepsItsPoints)
         ASSERT_GE(x.GetSize(), vek::kMinRunPoints);
         for (int k = 0; k < x.GetSize(); ++k)
             ASSERT_TRUE(std::isfinite(x[k]) && std::isfinite(y[k]) && std::isfinite(z[k])) << k;
-        EXPECT_EQ(JudgeRunResample(x, y, z, vek::kThickness, precision), RunResample::TooFewPoints);
+        EXPECT_EQ(ResampleLimit(x, y, z, vek::kThickness, precision), RunLimit::TooFewPoints);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "curve/resample_curve.h"
+#include "curve/run_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -219,35 +220,35 @@ struct JudgeCase {
     const char* name;
     std::vector<Point> points;
     double precision;
-    RunResample verdict;
+    RunLimit verdict;
 };
 
-class JudgeRunResampleTable : public ::testing::TestWithParam<JudgeCase> {};
+class ResampleLimitTable : public ::testing::TestWithParam<JudgeCase> {};
 
 // A square of side 0.03 (length 0.12) gives 16 points at precision 1 and
 // 0.12 / 0.075 -> 1 point at precision 0.1: a collapse the run refuses. A
 // sketch of fewer than four points keeps the plain rule, even when it empties.
-TEST_P(JudgeRunResampleTable, GivesTheVerdict)
+TEST_P(ResampleLimitTable, GivesTheVerdict)
 {
     const JudgeCase& c = GetParam();
     CDoubleArray x, y, z;
     SetArrays(x, y, z, c.points);
-    EXPECT_EQ(JudgeRunResample(x, y, z, vek::kThickness, c.precision), c.verdict) << c.name;
+    EXPECT_EQ(ResampleLimit(x, y, z, vek::kThickness, c.precision), c.verdict) << c.name;
 }
 
 const std::vector<Point> kSquare{{0, 0, 0}, {0.03, 0, 0}, {0.03, 0.03, 0}, {0, 0.03, 0}};
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, JudgeRunResampleTable,
-    ::testing::Values(JudgeCase{"square, precision 1", kSquare, 1.0, RunResample::Accepted},
-                      JudgeCase{"square, precision 0.1", kSquare, 0.1, RunResample::TooFewPoints},
-                      JudgeCase{"square, precision 0", kSquare, 0.0, RunResample::TooFewPoints},
-                      JudgeCase{"square at 0.5: 0.12 / 0.015 = 8", kSquare, 0.5, RunResample::Accepted},
+    Table, ResampleLimitTable,
+    ::testing::Values(JudgeCase{"square, precision 1", kSquare, 1.0, RunLimit::None},
+                      JudgeCase{"square, precision 0.1", kSquare, 0.1, RunLimit::TooFewPoints},
+                      JudgeCase{"square, precision 0", kSquare, 0.0, RunLimit::TooFewPoints},
+                      JudgeCase{"square at 0.5: 0.12 / 0.015 = 8", kSquare, 0.5, RunLimit::None},
                       JudgeCase{"three points may empty", {{0, 0, 0}, {0.001, 0, 0}, {0, 0.001, 0}}, 1.0,
-                                RunResample::Accepted},
+                                RunLimit::None},
                       JudgeCase{"too long", {{0, 0, 0}, {5000, 0, 0}, {5000, 1, 0}, {0, 1, 0}}, 1.0,
-                                RunResample::TooManyPoints},
+                                RunLimit::TooManyPoints},
                       JudgeCase{"not finite",
                                 {{0, 0, 0}, {std::numeric_limits<double>::infinity(), 0, 0}, {1, 1, 0}, {0, 1, 0}},
-                                1.0, RunResample::TooManyPoints}),
+                                1.0, RunLimit::TooManyPoints}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
