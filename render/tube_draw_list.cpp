@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/ring_quads.h"
 #include "render/tube_seam.h"
 #include "render/vec3.h"
 
@@ -53,17 +54,15 @@ void StoreFloats(float* out, Vec3 v)
 }
 
 // The triangle corners of `pairs` ring pairs from ring 0 on, ring b turned
-// by `seam`.
+// by `seam`: each quad as (c0, c1, c2) and (c0, c2, c3).
 void PairCorners(int pairs, int n, int seam, std::uint32_t* out)
 {
     for (int p = 0; p < pairs; ++p) {
-        const std::uint32_t a = static_cast<std::uint32_t>(p) * n, b = a + n;
-        // j + seam reaches 2n - 1; n is far below 2^31.
-        for (int j = 1; j <= n; ++j) {
-            const std::uint32_t c0 = a + (j - 1), c1 = a + j % n, c2 = b + (j + seam) % n, c3 = b + (j - 1 + seam) % n;
+        const std::uint32_t a = static_cast<std::uint32_t>(p) * n;
+        ForEachRingQuad(a, a + n, n, seam, [&](std::uint32_t c0, std::uint32_t c1, std::uint32_t c2, std::uint32_t c3) {
             for (std::uint32_t corner : {c0, c1, c2, c0, c2, c3})
                 *out++ = corner;
-        }
+        });
     }
 }
 
