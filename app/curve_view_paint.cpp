@@ -75,7 +75,7 @@ void CCurveView::PaintTubeView()
     if (!m_bDrawListValid) {
         try {
             BuildTubeDrawList(m_arrX, m_arrY, m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
-                              m_drawList);
+                              m_dThickness, m_dTubeScale, m_drawList);
         } catch (const std::exception&) {
             // Nothing is drawn until the tube changes, and a run stops, so
             // that the next rebuild does not fail and tell it again. The

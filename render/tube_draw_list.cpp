@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/build_tube.h"
 #include "render/ring_quads.h"
 #include "render/tube_seam.h"
 #include "render/vec3.h"
@@ -66,10 +67,33 @@ void PairCorners(int pairs, int n, int seam, std::uint32_t* out)
     }
 }
 
+
+// The number of points to draw the closed curve with: K of the header when
+// the mean spacing is below the share of the ring radius, else N.
+int DrawnRingCount(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double ringRadius)
+{
+    const int count = x.GetSize();
+    const double spacing = std::fabs(ringRadius) * kDrawnRingSpacingShare;
+    if (count <= 3 || !(spacing > 0.0) || !std::isfinite(spacing))
+        return count;
+    double length = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const int next = i + 1 == count ? 0 : i + 1;
+        length += Length(Vec3{x[next] - x[i], y[next] - y[i], z[next] - z[i]});
+    }
+    if (!std::isfinite(length) || length >= count * spacing)
+        return count;
+    return std::max(3, static_cast<int>(length / spacing));
+}
+
+void FillDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
+                  const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int n, TubeDrawList& out);
+
 }  // namespace
 
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
-                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out)
+                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, double thickness,
+                       double tubeScale, TubeDrawList& out)
 {
     out.ringCount = 0;
     out.ringSegments = 0;
@@ -81,6 +105,32 @@ void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoub
         ReleaseTubeDrawList(out);
         return;
     }
+    const int drawn = DrawnRingCount(x, y, z, tubeScale * thickness * 0.5);
+    if (drawn == ringCount) {
+        FillDrawList(x, y, z, tubeX, tubeY, tubeZ, n, out);
+        return;
+    }
+    CDoubleArray px, py, pz, rx, ry, rz;
+    px.SetSizeForOverwrite(drawn);
+    py.SetSizeForOverwrite(drawn);
+    pz.SetSizeForOverwrite(drawn);
+    for (int m = 0; m < drawn; ++m) {
+        const int i = static_cast<int>(static_cast<long long>(m) * ringCount / drawn);
+        px[m] = x[i];
+        py[m] = y[i];
+        pz[m] = z[i];
+    }
+    BuildTube(px, py, pz, n, thickness, tubeScale, rx, ry, rz);
+    FillDrawList(px, py, pz, rx, ry, rz, n, out);
+}
+
+namespace {
+
+void FillDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
+                  const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int n, TubeDrawList& out)
+{
+    const int ringCount = x.GetSize();
+    const long long tubeSize = static_cast<long long>(ringCount) * n;
 
     const std::size_t valueCount = static_cast<std::size_t>(tubeSize) * 3;
     Resize(out.vertices, valueCount);
@@ -115,6 +165,8 @@ void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoub
     out.ringCount = ringCount;
     out.ringSegments = n;
 }
+
+}  // namespace
 
 void ReleaseTubeDrawList(TubeDrawList& list)
 {
