@@ -16,6 +16,7 @@
 
 #include "curve/curve_state.h"
 #include "curve/run_limits.h"
+#include "render/camera.h"
 #include "render/tube_draw_list.h"
 #include "geom/vec3.h"
 #include "sketch/raster_canvas.h"
@@ -134,6 +135,7 @@ private:
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context
     bool m_bGLInitialised = false;
     std::array<double, 16> m_viewMatrix{};
+    ZoomDrag m_zoomDrag;  // the right drag going on, measured from its start
     int m_nViewportWidth = 0;
     int m_nViewportHeight = 0;
     TubeDrawList m_drawList;

@@ -19,6 +19,7 @@ wxPoint CCurveView::CursorClientPosition() const
 void CCurveView::StartDrag(int32_t& flag, const wxPoint& pressedAt)
 {
     flag = 1;
+    m_zoomDrag.active = false;
     if (!HasCapture())
         CaptureMouse();
     // Where the button went down, not where the pointer is now: during a run
@@ -29,6 +30,8 @@ void CCurveView::StartDrag(int32_t& flag, const wxPoint& pressedAt)
 void CCurveView::EndDrag(int32_t& flag, int32_t other)
 {
     flag = 0;
+    // Releasing left with right held goes on as a zoom from here.
+    m_zoomDrag.active = false;
     if (!other && HasCapture())
         ReleaseMouse();
 }
@@ -86,6 +89,7 @@ void CCurveView::OnMouseCaptureLost(wxMouseCaptureLostEvent&)
     // Another window took the mouse: no drag goes on without its release.
     m_bLeftDown = 0;
     m_bRightDown = 0;
+    m_zoomDrag.active = false;
 }
 
 void CCurveView::OnMouseMove(wxMouseEvent& event)
@@ -105,10 +109,18 @@ void CCurveView::DragTo(const wxPoint& at)
     // before the release can be lost with them.
     if (!(m_bLeftDown || m_bRightDown) || (at.x == m_ptLast.x && at.y == m_ptLast.y))
         return;
-    const int dx = at.x - m_ptLast.x;
-    const int dy = at.y - m_ptLast.y;
+    const int width = GetClientSize().x;
+    if (m_bRightDown && !m_bLeftDown) {
+        // The zoom is that of the whole drag so far, bounded so that the
+        // tube is never cut open by the depth range nor shrinks to a dot.
+        const double ringRadius = m_dTubeScale * m_dThickness * 0.5;
+        m_viewMatrix = ZoomDragTo(m_zoomDrag, m_viewMatrix, m_ptLast.x, m_ptLast.y, at.x, at.y, width,
+                                  TubeBoundRadius(m_arrX, m_arrY, m_arrZ, ringRadius));
+    } else {
+        m_viewMatrix = NavigationStep(m_bLeftDown, m_bRightDown, at.x - m_ptLast.x, at.y - m_ptLast.y, width,
+                                      m_viewMatrix);
+    }
     m_ptLast = {at.x, at.y};
-    m_viewMatrix = NavigationStep(m_bLeftDown, m_bRightDown, dx, dy, GetClientSize().x, m_viewMatrix);
     InvalidateAll();
 }
 

@@ -77,7 +77,7 @@ void CCurveView::PaintTubeView()
             const bool thinned = m_arrDrawnX.GetSize() > 0;
             BuildTubeDrawList(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY,
                               thinned ? m_arrDrawnZ : m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
-                              m_drawList);
+                              m_dThickness, m_dTubeScale, m_drawList);
         } catch (const std::exception&) {
             // Nothing is drawn until the tube changes, and a run stops, so
             // that the next rebuild does not fail and tell it again. The

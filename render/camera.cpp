@@ -139,6 +139,31 @@ Matrix4 TurnStep(double degreesX, double degreesY)
     return MultiplyMatrix(RotationMatrix(degreesX, {1.0, 0.0, 0.0}), RotationMatrix(degreesY, {0.0, 1.0, 0.0}));
 }
 
+namespace {
+
+// kZoomPerWidth ^ (pixels / clientWidth), pixels = dx - dy, in doubles: the
+// difference of two ints is exact there and cannot overflow.
+double ZoomFactorOfPixels(double pixels, int clientWidth)
+{
+    if (clientWidth <= 0)
+        return 1.0;
+    return std::pow(vek::kZoomPerWidth, pixels / static_cast<double>(clientWidth));
+}
+
+// Length of row `row` of the 3 x 3 part: how far that eye coordinate of a
+// model point can be from the image of the origin, per unit of |p|.
+double RowLength(const Matrix4& m, int row)
+{
+    return std::sqrt(m[row] * m[row] + m[4 + row] * m[4 + row] + m[8 + row] * m[8 + row]);
+}
+
+}  // namespace
+
+double ZoomFactor(int dx, int dy, int clientWidth)
+{
+    return ZoomFactorOfPixels(static_cast<double>(dx) - static_cast<double>(dy), clientWidth);
+}
+
 Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view,
                        bool& changed)
 {
@@ -148,7 +173,7 @@ Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWi
     if (!changed)
         return view;
 
-    // Pixel deltas as doubles: exact, and dx - dy cannot overflow.
+    // Pixel deltas as doubles: exact.
     const double moveX = dx;
     const double moveY = dy;
     Matrix4 step;
@@ -157,20 +182,58 @@ Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWi
     } else if (left && right) {
         step = TranslationMatrix(vek::kTranslatePerPixel * moveX, -(vek::kTranslatePerPixel * moveY), 0.0);
     } else {
-        double s = 1.0;
-        if (clientWidth > 0)
-            s = 1.0 + vek::kScaleGain * (moveX - moveY) / static_cast<double>(clientWidth);
-        if (s < vek::kMinScaleStep)
-            s = vek::kMinScaleStep;
-        step = ScaleMatrix(s);
+        step = ScaleMatrix(ZoomFactor(dx, dy, clientWidth));
     }
-    return MultiplyMatrix(step, view);
+    Matrix4 result = MultiplyMatrix(step, view);
+    result[14] = 0.0;
+    return result;
 }
 
 Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view)
 {
     bool changed = false;
     return NavigationStep(leftDown, rightDown, dx, dy, clientWidth, view, changed);
+}
+
+Matrix4 ZoomDragTo(ZoomDrag& drag, const Matrix4& view, int fromX, int fromY, int x, int y, int clientWidth,
+                   double radius)
+{
+    if (!drag.active || drag.last != view) {
+        drag.active = true;
+        drag.start = view;
+        drag.startX = fromX;
+        drag.startY = fromY;
+    }
+    const double pixels = (static_cast<double>(x) - drag.startX) - (static_cast<double>(y) - drag.startY);
+    double factor = ZoomFactorOfPixels(pixels, clientWidth);
+
+    if (!(radius > 0.0 && std::isfinite(radius)))
+        radius = vek::kZoomSmallestRadius;
+    const Matrix4& start = drag.start;
+    // Eye depth of a point of the ball: within |row 2| * radius of the
+    // origin's image; its eye x and y within the lengths of rows 0 and 1.
+    const double depthReach = RowLength(start, 2) * radius + std::fabs(start[14]);
+    const double sizeReach = std::max(RowLength(start, 0), RowLength(start, 1)) * radius;
+    const double depthRoom = vek::kOrthoHalfDepth * vek::kZoomDepthShare;
+    const double largest = depthReach > 0.0 ? depthRoom / depthReach : HUGE_VAL;
+    const double smallest = sizeReach > 0.0 ? vek::kZoomSmallestRadius / sizeReach : 0.0;
+    // A bound passed already holds the view where it is, never zooms back.
+    factor = std::min(factor, std::max(largest, 1.0));
+    factor = std::max(factor, std::min(smallest, 1.0));
+    if (!(factor > 0.0 && std::isfinite(factor)))
+        factor = 1.0;
+
+    drag.last = MultiplyMatrix(ScaleMatrix(factor), start);
+    return drag.last;
+}
+
+double TubeBoundRadius(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double ringRadius)
+{
+    const int count = std::min({x.GetSize(), y.GetSize(), z.GetSize()});
+    double farthest = 0.0;
+    for (int i = 0; i < count; ++i)
+        farthest = std::max(farthest, SquaredLength({x[i], y[i], z[i]}));
+    return std::sqrt(farthest) + std::fabs(ringRadius);
 }
 
 OrthoBoxValues OrthoBox(int cx, int cy)

@@ -9,6 +9,7 @@
 
 #include <array>
 
+#include "curve/double_array.h"
 #include "geom/vec3.h"
 
 namespace vek {
@@ -20,11 +21,16 @@ inline constexpr double kRotateDegreesPerPixel = 0.4;
 // Both buttons: eye units of movement per pixel (a 400-pixel-wide view
 // moves the model exactly with the mouse).
 inline constexpr double kTranslatePerPixel = 0.005;
-// Right drag: a move across the whole client width changes the zoom by
-// this much (s = 1 + kScaleGain * (dx - dy) / width) ...
-inline constexpr double kScaleGain = 2.0;
-// ... and no single move shrinks by more than this factor.
-inline constexpr double kMinScaleStep = 0.1;
+// Right drag: a drag by dx - dy pixels (right or up enlarges) in a view
+// `width` pixels wide zooms by kZoomPerWidth ^ ((dx - dy) / width), three
+// times across the whole width. A power of the distance, so that a drag
+// zooms as far in one move as in many, and back by the same drag undoes it.
+inline constexpr double kZoomPerWidth = 3.0;
+// The zoom stops where the ball that holds the tube would reach past this
+// share of the eye depth range (beyond it the tube would be cut open) ...
+inline constexpr double kZoomDepthShare = 0.9;
+// ... and where that ball would shrink below this eye radius (a few pixels).
+inline constexpr double kZoomSmallestRadius = 0.01;
 // Degrees to radians for the rotations.
 inline constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
 // Orthographic box: x spans -1 ... 1, eye depth -10 ... 10.
@@ -74,18 +80,57 @@ Matrix4 ScaleMatrix(double s);
 // is TurnStep(0.4 dy, 0.4 dx).
 Matrix4 TurnStep(double degreesX, double degreesY);
 
+// The zoom factor of a right drag by dx - dy pixels in a view clientWidth
+// pixels wide: kZoomPerWidth ^ ((dx - dy) / clientWidth); 1 when
+// clientWidth <= 0 (no width to relate to). May be 0 or infinite for drags
+// far beyond the view; ZoomDragTo bounds it.
+double ZoomFactor(int dx, int dy, int clientWidth);
+
 // One navigation step of a mouse move by (dx, dy) pixels (dy > 0 = down)
 // in a view clientWidth pixels wide, applied to the view matrix `view`.
 // Buttons (non-zero = held):  left only: rotate, T = Rx(0.4 dy) * Ry(0.4 dx);
 // both: translate, T = translation (0.005 dx, -0.005 dy, 0); right only:
-// scale, T = scaling by s = 1 + 2 (dx - dy) / clientWidth, at least 0.1
-// (s = 1 when clientWidth <= 0, which has no width to relate to).
-// Returns T * view and sets changed (a repaint is due, even for a zero
-// move); with no button held returns view and clears changed.
+// scale, T = scaling by ZoomFactor(dx, dy, clientWidth) (unbounded: the
+// view zooms through ZoomDragTo).
+// Returns T * view with the model origin put back to eye depth 0 (in the
+// orthographic view a depth moves no pixel, but a turn of a model moved off
+// the centre would swing it out of the depth range), and sets changed (a
+// repaint is due, even for a zero move); with no button held returns view
+// and clears changed.
 Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view,
                        bool& changed);
 // The same step for callers that already know a button is held.
 Matrix4 NavigationStep(int leftDown, int rightDown, int dx, int dy, int clientWidth, const Matrix4& view);
+
+// The zoom of one right drag, measured from where the drag began, so that
+// it depends on the drag's distance alone and not on how many moves the
+// toolkit delivers.
+struct ZoomDrag {
+    bool active = false;
+    Matrix4 start{};  // the view when the drag began
+    Matrix4 last{};   // the view that the drag set last
+    int startX = 0, startY = 0;
+};
+
+// In:  drag: the zoom drag going on (inactive: a new one begins here);
+//      view: the current view matrix; (fromX, fromY): the pointer at the
+//      previous press or move; (x, y): the pointer now (client pixels);
+//      clientWidth; radius: a bound on |p| over the drawn tube (model units:
+//      the farthest curve point from the model origin plus the ring radius).
+// Out: the new view, Z * start, with Z the scaling by ZoomFactor of the
+//      whole drag from its beginning, held so that the ball of `radius`
+//      stays within kZoomDepthShare of the eye depth range and no smaller
+//      than kZoomSmallestRadius; a bound already passed when the drag began
+//      (a curve grown since) never zooms against the drag. A drag begins at
+//      (fromX, fromY) on `view` when it is inactive or when something else
+//      has changed the view since its last step (a reset, a load). A radius
+//      that is not positive and finite bounds nothing but the factor's range.
+Matrix4 ZoomDragTo(ZoomDrag& drag, const Matrix4& view, int fromX, int fromY, int x, int y, int clientWidth,
+                   double radius);
+
+// The radius of ZoomDragTo for the curve x, y, z and a ring radius:
+// max |P| + |ringRadius|; |ringRadius| for no points.
+double TubeBoundRadius(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double ringRadius);
 
 // Orthographic projection box for a client area of cx x cy pixels, in the
 // order of glOrtho's arguments.

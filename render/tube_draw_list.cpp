@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/build_tube.h"
+#include "render/ring_quads.h"
 #include "render/tube_seam.h"
 #include "geom/vec3.h"
 
@@ -53,24 +55,45 @@ void StoreFloats(float* out, Vec3 v)
 }
 
 // The triangle corners of `pairs` ring pairs from ring 0 on, ring b turned
-// by `seam`.
+// by `seam`: each quad as (c0, c1, c2) and (c0, c2, c3).
 void PairCorners(int pairs, int n, int seam, std::uint32_t* out)
 {
     for (int p = 0; p < pairs; ++p) {
-        const std::uint32_t a = static_cast<std::uint32_t>(p) * n, b = a + n;
-        // j + seam reaches 2n - 1; n is far below 2^31.
-        for (int j = 1; j <= n; ++j) {
-            const std::uint32_t c0 = a + (j - 1), c1 = a + j % n, c2 = b + (j + seam) % n, c3 = b + (j - 1 + seam) % n;
+        const std::uint32_t a = static_cast<std::uint32_t>(p) * n;
+        ForEachRingQuad(a, a + n, n, seam, [&](std::uint32_t c0, std::uint32_t c1, std::uint32_t c2, std::uint32_t c3) {
             for (std::uint32_t corner : {c0, c1, c2, c0, c2, c3})
                 *out++ = corner;
-        }
+        });
     }
 }
+
+
+// The number of points to draw the closed curve with: K of the header when
+// the mean spacing is below the share of the ring radius, else N.
+int DrawnRingCount(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double ringRadius)
+{
+    const int count = x.GetSize();
+    const double spacing = std::fabs(ringRadius) * kDrawnRingSpacingShare;
+    if (count <= 3 || !(spacing > 0.0) || !std::isfinite(spacing))
+        return count;
+    double length = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const int next = i + 1 == count ? 0 : i + 1;
+        length += Length(Vec3{x[next] - x[i], y[next] - y[i], z[next] - z[i]});
+    }
+    if (!std::isfinite(length) || length >= count * spacing)
+        return count;
+    return std::max(3, static_cast<int>(length / spacing));
+}
+
+void FillDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
+                  const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int n, TubeDrawList& out);
 
 }  // namespace
 
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
-                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out)
+                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, double thickness,
+                       double tubeScale, TubeDrawList& out)
 {
     out.ringCount = 0;
     out.ringSegments = 0;
@@ -82,6 +105,32 @@ void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoub
         ReleaseTubeDrawList(out);
         return;
     }
+    const int drawn = DrawnRingCount(x, y, z, tubeScale * thickness * 0.5);
+    if (drawn == ringCount) {
+        FillDrawList(x, y, z, tubeX, tubeY, tubeZ, n, out);
+        return;
+    }
+    CDoubleArray px, py, pz, rx, ry, rz;
+    px.SetSizeForOverwrite(drawn);
+    py.SetSizeForOverwrite(drawn);
+    pz.SetSizeForOverwrite(drawn);
+    for (int m = 0; m < drawn; ++m) {
+        const int i = static_cast<int>(static_cast<long long>(m) * ringCount / drawn);
+        px[m] = x[i];
+        py[m] = y[i];
+        pz[m] = z[i];
+    }
+    BuildTube(px, py, pz, n, thickness, tubeScale, rx, ry, rz);
+    FillDrawList(px, py, pz, rx, ry, rz, n, out);
+}
+
+namespace {
+
+void FillDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
+                  const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int n, TubeDrawList& out)
+{
+    const int ringCount = x.GetSize();
+    const long long tubeSize = static_cast<long long>(ringCount) * n;
 
     const std::size_t valueCount = static_cast<std::size_t>(tubeSize) * 3;
     Resize(out.vertices, valueCount);
@@ -116,6 +165,8 @@ void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoub
     out.ringCount = ringCount;
     out.ringSegments = n;
 }
+
+}  // namespace
 
 void ReleaseTubeDrawList(TubeDrawList& list)
 {

@@ -16,6 +16,18 @@
 #include "curve/double_array.h"
 #include "geom/vec3.h"
 
+// Rings are drawn at least this share of the ring radius apart. The
+// relaxation leaves a polygon that is smooth to far below a pixel but whose
+// central differences tilt neighbouring rings by some 0.01 radian at a fine
+// spacing; rings closer together than the radius times that tilt cross each
+// other, their quads fold, and the folded ones, seen from behind and lit
+// with the reversed normal, speckle the tube (a third of the quads at
+// precision 10,000). A curve with denser points is drawn from evenly chosen
+// points of its own, with rings built afresh around them (a hundredth of
+// the radius is under a pixel however far the view zooms); one as coarse as
+// precision 50 or coarser is drawn ring for ring.
+inline constexpr double kDrawnRingSpacingShare = 1.0 / 100.0;
+
 // Ring pairs per draw piece: 1024 pairs of 30-vertex rings are some 31,000
 // vertices and 184,000 indices a call.
 inline constexpr int kDrawPieceRings = 1024;
@@ -57,11 +69,16 @@ struct TubeDrawPiece {
 
 // In:  x, y, z: the N curve points (ring centres); tubeX, tubeY, tubeZ: the
 //      tube of BuildTube (vertex j of ring i at element i * n + j);
-//      ringSegments: n.
-// Out: out replaced. Ring a = i is joined to ring b = (i + 1) mod N for
-//      i = 0 ... N - 1; for j = 1 ... n the quad is (a, j - 1), (a, j mod n),
-//      (b, (j + k) mod n), (b, (j - 1 + k) mod n), with k = 0 except for the
-//      closing pair i = N - 1, where k = SeamOffset.
+//      ringSegments: n; thickness, tubeScale: those the tube was built with.
+// Out: out replaced. When the curve's mean point spacing (its length / N)
+//      is at least kDrawnRingSpacingShare of the ring radius |r| =
+//      |tubeScale * thickness / 2|, the list is the given tube: ring a = i
+//      is joined to ring b = (i + 1) mod N for i = 0 ... N - 1; for
+//      j = 1 ... n the quad is (a, j - 1), (a, j mod n), (b, (j + k) mod n),
+//      (b, (j - 1 + k) mod n), with k = 0 except for the closing pair
+//      i = N - 1, where k = SeamOffset. A denser curve is drawn thinned:
+//      the K = max(3, floor(length / (share * |r|))) points floor(m * N / K),
+//      m = 0 ... K - 1, get rings of BuildTube of their own, joined as above.
 //      Normal of a vertex: the vertex minus its ring's centre, divided by its
 //      length when that length is not zero (a zero length sends the
 //      difference unchanged). A length that is not finite gives the unit
@@ -73,9 +90,10 @@ struct TubeDrawPiece {
 //      is not drawn, and no element beyond the arrays is read.
 //      Storage is reused while the tube needs at least half of it and no
 //      more than all of it, and is otherwise given back before new storage
-//      is taken.
+//      is taken. Throws std::bad_alloc when storage cannot be had.
 void BuildTubeDrawList(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, const CDoubleArray& tubeX,
-                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, TubeDrawList& out);
+                       const CDoubleArray& tubeY, const CDoubleArray& tubeZ, int ringSegments, double thickness,
+                       double tubeScale, TubeDrawList& out);
 
 // The normal that the list stores for `vertex` on the ring about `centre`
 // (rule above), in double precision.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "render/mesh_volume.h"
+#include "render/ring_quads.h"
 #include "render/tube_seam.h"
 #include "geom/vec3.h"
 
@@ -58,12 +59,7 @@ bool BuildTubeMesh(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
         const int a = i;
         const int b = i + 1 == ringCount ? 0 : i + 1;
         const int k = i == ringCount - 1 ? seam : 0;
-        for (int j = 1; j <= n; ++j) {
-            // The quad's corners in the view's drawing order.
-            const int q0 = a * n + (j - 1);
-            const int q1 = a * n + j % n;
-            const int q2 = b * n + (j + k) % n;
-            const int q3 = b * n + (j - 1 + k) % n;
+        ForEachRingQuad(a * n, b * n, n, k, [&](int q0, int q1, int q2, int q3) {
             // The shorter diagonal keeps both triangles well shaped where a
             // ring is turned against its neighbour.
             const double d02 = SquaredLength(position(q2) - position(q0));
@@ -72,7 +68,7 @@ bool BuildTubeMesh(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
                 out.triangles.insert(out.triangles.end(), {q0, q1, q2, q0, q2, q3});
             else
                 out.triangles.insert(out.triangles.end(), {q0, q1, q3, q1, q2, q3});
-        }
+        });
     }
 
     if (MeshSignedVolume(out.vertices, out.triangles) < 0.0) {

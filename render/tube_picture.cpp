@@ -59,7 +59,7 @@ struct BuiltTube {
 void Build(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double tubeScale, BuiltTube& tube)
 {
     BuildTube(x, y, z, vek::kRingSegments, vek::kThickness, tubeScale, tube.x, tube.y, tube.z);
-    BuildTubeDrawList(x, y, z, tube.x, tube.y, tube.z, vek::kRingSegments, tube.list);
+    BuildTubeDrawList(x, y, z, tube.x, tube.y, tube.z, vek::kRingSegments, vek::kThickness, tubeScale, tube.list);
 }
 
 }  // namespace

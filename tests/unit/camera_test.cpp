@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -125,7 +126,7 @@ TEST(NavigationStep, BothButtonsMoveTheModelWithTheMouse)
 
 struct ScaleCase {
     int dx, dy, width;
-    double factor;
+    double widths;  // the drag's dx - dy in view widths: the zoom is 3 to that power
 };
 class NavigationScale : public ::testing::TestWithParam<ScaleCase> {};
 
@@ -133,16 +134,133 @@ TEST_P(NavigationScale, RightDragZoomsByTheMoveAcrossTheWidth)
 {
     const ScaleCase c = GetParam();
     bool changed = false;
-    EXPECT_EQ(NavigationStep(0, 1, c.dx, c.dy, c.width, IdentityMatrix(), changed), ScaleMatrix(c.factor));
+    const Matrix4 step = NavigationStep(0, 1, c.dx, c.dy, c.width, IdentityMatrix(), changed);
     EXPECT_TRUE(changed);
+    EXPECT_NEAR(step[0], std::pow(3.0, c.widths), 1e-15 * std::pow(3.0, c.widths));
+    EXPECT_EQ(step, ScaleMatrix(step[0]));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, NavigationScale,
-                         ::testing::Values(ScaleCase{25, 0, 500, 1.1}, ScaleCase{0, 25, 500, 0.9}, ScaleCase{0, -25, 500, 1.1},
-                                           ScaleCase{-250, 0, 500, 0.1}, ScaleCase{-230, 0, 500, 0.1},
-                                           ScaleCase{-5000, 0, 500, 0.1}, ScaleCase{10, 10, 500, 1.0},
-                                           ScaleCase{25, 0, 0, 1.0}, ScaleCase{25, 0, -3, 1.0},  // no width: no zoom
-                                           ScaleCase{2'000'000'000, -2'000'000'000, 2'000'000'000, 5.0}));
+                         ::testing::Values(ScaleCase{25, 0, 500, 0.05}, ScaleCase{0, 25, 500, -0.05}, ScaleCase{0, -25, 500, 0.05},
+                                           ScaleCase{-250, 0, 500, -0.5}, ScaleCase{-230, 0, 500, -0.46},
+                                           ScaleCase{-5000, 0, 500, -10}, ScaleCase{10, 10, 500, 0},
+                                           ScaleCase{640, 0, 640, 1}, ScaleCase{0, 640, 640, -1},  // the whole width: x3, /3
+                                           ScaleCase{25, 0, 0, 0}, ScaleCase{25, 0, -3, 0},  // no width: no zoom
+                                           ScaleCase{2'000'000'000, -2'000'000'000, 2'000'000'000, 2}));
+
+// A right drag through ZoomDragTo, move by move from (0, 0): the pointer's
+// positions, the width and the tube's radius.
+Matrix4 Zoom(const Matrix4& view, std::initializer_list<std::pair<int, int>> path, double radius = 0.5, int width = 640)
+{
+    ZoomDrag drag;
+    Matrix4 v = view;
+    std::pair<int, int> from = {0, 0};
+    for (auto at : path) {
+        v = ZoomDragTo(drag, v, from.first, from.second, at.first, at.second, width, radius);
+        from = at;
+    }
+    return v;
+}
+
+// Eye size of the model: the length of the view's first row.
+double EyeScale(const Matrix4& v) { return std::sqrt(v[0] * v[0] + v[4] * v[4] + v[8] * v[8]); }
+
+TEST(ZoomDrag, DependsOnTheDragsEndAloneHoweverManyMovesReportIt)
+{
+    const Matrix4 view = MultiplyMatrix(TurnStep(20, -35), kInitialView);
+    // One move, a few, many small ones, a detour: all end 200 right, 90 up.
+    const Matrix4 once = Zoom(view, {{200, -90}});
+    for (auto path : {std::vector<std::pair<int, int>>{{100, -45}, {200, -90}},
+                      std::vector<std::pair<int, int>>{{-300, 40}, {500, -300}, {200, -90}}}) {
+        ZoomDrag drag;
+        Matrix4 v = view;
+        std::pair<int, int> from = {0, 0};
+        for (auto at : path) {
+            v = ZoomDragTo(drag, v, from.first, from.second, at.first, at.second, 640, 0.5);
+            from = at;
+        }
+        EXPECT_EQ(v, once);
+    }
+    ZoomDrag drag;
+    Matrix4 v = view;
+    for (int step = 1; step <= 290; ++step)
+        v = ZoomDragTo(drag, v, step - 1 < 200 ? step - 1 : 200, 0, step < 200 ? step : 200, step < 200 ? 0 : -(step - 200), 640, 0.5);
+    EXPECT_EQ(v, once);
+    EXPECT_NEAR(EyeScale(once), EyeScale(view) * std::pow(3.0, 290.0 / 640.0), 1e-15);
+}
+
+TEST(ZoomDrag, AcrossTheWidthIsThreeTimesAndBackReturnsToTheStart)
+{
+    EXPECT_NEAR(EyeScale(Zoom(kInitialView, {{640, 0}})), 3 * EyeScale(kInitialView), 1e-15);
+    EXPECT_NEAR(EyeScale(Zoom(kInitialView, {{0, 640}})), EyeScale(kInitialView) / 3, 1e-15);
+    // Out and back within one drag: exactly the start.
+    EXPECT_EQ(Zoom(kInitialView, {{300, 0}, {0, 0}}), kInitialView);
+    // In by one drag, out by the same drag the other way.
+    const Matrix4 back = Zoom(Zoom(kInitialView, {{300, -100}}), {{-300, 100}});
+    for (int k = 0; k < 16; ++k)
+        EXPECT_NEAR(back[k], kInitialView[k], 1e-15) << "element " << k;
+}
+
+// The ball that holds the tube never reaches past 9 of the 10 eye depth
+// units (where it would be cut open), nor shrinks below 0.01 eye units; at
+// a bound the view holds, and turning back within the drag returns.
+TEST(ZoomDrag, KeepsTheTubeWithinTheDepthRangeAndVisible)
+{
+    const double radius = 0.6;
+    Matrix4 v = MultiplyMatrix(TurnStep(40, 10), kInitialView);
+    for (int drag = 0; drag < 10; ++drag)
+        v = Zoom(v, {{640, -640}}, radius);
+    EXPECT_NEAR(EyeScale(v) * radius, 9.0, 1e-12);
+    const Matrix4 atBound = v;
+    EXPECT_EQ(Zoom(atBound, {{5000, 0}, {0, 0}}, radius), atBound);
+    EXPECT_LT(EyeScale(Zoom(atBound, {{-100, 0}}, radius)), EyeScale(atBound));
+    for (int drag = 0; drag < 40; ++drag)
+        v = Zoom(v, {{-640, 640}}, radius);
+    EXPECT_NEAR(EyeScale(v) * radius, 0.01, 1e-15);
+    // A curve that has grown past the bound since: zooming in holds the view,
+    // zooming out still works.
+    EXPECT_EQ(Zoom(kInitialView, {{200, 0}}, 100.0), kInitialView);
+    EXPECT_LT(EyeScale(Zoom(kInitialView, {{-200, 0}}, 100.0)), EyeScale(kInitialView));
+    // No radius to go by: the view stays finite.
+    for (double bad : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        const Matrix4 z = Zoom(kInitialView, {{2'000'000'000, -2'000'000'000}}, bad, 1);
+        EXPECT_TRUE(std::isfinite(EyeScale(z)) && EyeScale(z) > 0) << bad;
+    }
+}
+
+TEST(ZoomDrag, ADragBeginsAgainWhereSomethingElseChangedTheView)
+{
+    ZoomDrag drag;
+    const Matrix4 zoomed = ZoomDragTo(drag, kInitialView, 0, 0, 100, 0, 640, 0.5);
+    // A reset while the button is held: the drag goes on from the reset view.
+    const Matrix4 reset = ResetCameraMatrix(vek::kInitialEye, vek::kInitialCentre);
+    const Matrix4 after = ZoomDragTo(drag, reset, 100, 0, 200, 0, 640, 0.5);
+    EXPECT_NE(zoomed, reset);
+    EXPECT_NEAR(EyeScale(after), EyeScale(reset) * std::pow(3.0, 100.0 / 640.0), 1e-15);
+}
+
+TEST(NavigationStep, TurningAModelMovedOffCentreKeepsItAtDepthZero)
+{
+    const Matrix4 moved = NavigationStep(1, 1, 300, -200, 640, kInitialView);
+    const Matrix4 turned = NavigationStep(1, 0, 0, 225, 640, moved);  // 90 degrees about eye x
+    EXPECT_EQ(turned[14], 0.0);
+    const Matrix4 unclamped = MultiplyMatrix(TurnStep(90, 0), moved);
+    EXPECT_GT(std::fabs(unclamped[14]), 0.5);
+    for (int k : {0, 1, 4, 5, 8, 9, 12, 13})  // what the screen shows is the same
+        EXPECT_EQ(turned[k], unclamped[k]) << "element " << k;
+}
+
+TEST(ZoomDrag, BoundRadiusIsTheFarthestPointPlusTheRing)
+{
+    CDoubleArray x, y, z;
+    EXPECT_EQ(TubeBoundRadius(x, y, z, -0.015), 0.015);
+    for (Vec3 p : {Vec3{0.1, 0, 0}, Vec3{0, -0.3, 0.4}, Vec3{0.2, 0.2, 0}}) {
+        x.Add(p.x);
+        y.Add(p.y);
+        z.Add(p.z);
+    }
+    EXPECT_DOUBLE_EQ(TubeBoundRadius(x, y, z, 0.015), 0.515);
+}
 
 TEST(NavigationStep, StandingStillIsAStepButNoButtonIsNone)
 {

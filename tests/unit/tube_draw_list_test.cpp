@@ -22,12 +22,17 @@ struct Scene {
 
     void AddPoint(Vec3 p) { x.Add(p.x); y.Add(p.y); z.Add(p.z); }
     void AddVertex(Vec3 p) { tx.Add(p.x); ty.Add(p.y); tz.Add(p.z); }
-    void Build(double scale = 1.0) { BuildTube(x, y, z, n, vek::kThickness, scale, tx, ty, tz); }
+    double tubeScale = 1.0;
+    void Build(double scale = 1.0)
+    {
+        tubeScale = scale;
+        BuildTube(x, y, z, n, vek::kThickness, scale, tx, ty, tz);
+    }
     // The quad corners as the draw calls send them, in drawing order.
     std::vector<Vec3> corners, cornerNormals;
     void MakeList()
     {
-        BuildTubeDrawList(x, y, z, tx, ty, tz, n, list);
+        BuildTubeDrawList(x, y, z, tx, ty, tz, n, vek::kThickness, tubeScale, list);
         corners.clear();
         cornerNormals.clear();
         for (const TubeDrawPiece& piece : TubeDrawPieces(list)) {
@@ -228,5 +233,43 @@ TEST(TubeDrawList, ShrinkingFarGivesTheStorageBack)
     EXPECT_TRUE(small.list.Empty());
     EXPECT_EQ(small.list.vertices.capacity() + small.list.normals.capacity() + small.list.pairIndices.capacity(), 0u);
 }
+
+// A circle whose points stray by up to `jitter` from it, as a relaxed curve's
+// do at a fine spacing: every quad of the drawn tube must face outwards (a
+// folded quad shows its back and is lit with the reversed normal, a dark
+// speckle). A coarse curve is drawn ring for ring; a dense one from fewer
+// points, whose rings no longer cross.
+struct FoldCase {
+    int points;
+    double jitter;
+    bool thinned;
+};
+class TubeDrawListFolds : public ::testing::TestWithParam<FoldCase> {};
+
+TEST_P(TubeDrawListFolds, NoQuadFacesInwards)
+{
+    const FoldCase c = GetParam();
+    Scene s;
+    s.n = 30;
+    for (int i = 0; i < c.points; ++i) {
+        const double t = 6.283185307179586 * i / c.points, r = 0.35 + c.jitter * std::sin(2.4 * i);
+        s.AddPoint({r * std::cos(t), r * std::sin(t), c.jitter * std::cos(1.7 * i)});
+    }
+    s.Build();
+    s.MakeList();
+    EXPECT_EQ(s.list.ringCount < c.points, c.thinned);
+    int folded = 0;
+    for (int k = 0; k + 3 < s.VertexCount(); k += 4) {
+        const Vec3 facet = Cross(s.Listed(k + 2) - s.Listed(k), s.Listed(k + 3) - s.Listed(k + 1));
+        const Vec3 outward = s.Normal(k) + s.Normal(k + 1) + s.Normal(k + 2) + s.Normal(k + 3);
+        folded += facet.x * outward.x + facet.y * outward.y + facet.z * outward.z < 0.0;
+    }
+    EXPECT_EQ(folded, 0) << "of " << s.VertexCount() / 4 << " quads";
+}
+
+// 200,000 points are 1.1e-5 apart, under a hundredth of the ring radius.
+INSTANTIATE_TEST_SUITE_P(Table, TubeDrawListFolds,
+                         ::testing::Values(FoldCase{400, 1e-5, false}, FoldCase{200'000, 3e-8, true},
+                                           FoldCase{200'000, 0.0, true}));
 
 }  // namespace
