@@ -78,7 +78,10 @@ TEST(Homfly, KnotsFromTheLiterature)
     EXPECT_EQ(Row("5_1").homfly, Poly({{4, 0, 3}, {6, 0, -2}, {4, 2, 4}, {6, 2, -1}, {4, 4, 1}}));
     // 10_132 shares its polynomial with 5_1's mirror image.
     EXPECT_EQ(Row("10_132").homfly, Row("5_1").homfly.MirrorV());
-    // 8_19 is the (3,4) torus knot: its Jones polynomial t^3 + t^5 - t^8
+    // 8_19, the positive (3,4) torus knot.
+    EXPECT_EQ(Row("8_19").homfly, Poly({{6, 0, 5}, {8, 0, -5}, {10, 0, 1}, {6, 2, 10}, {8, 2, -5}, {6, 4, 6},
+                                        {8, 4, -1}, {6, 6, 1}}));
+    // As the (3,4) torus knot, its Jones polynomial t^3 + t^5 - t^8
     // (the torus knot formula) and Alexander polynomial
     // t^-3 - t^-2 + 1 - t^2 + t^3 are specialisations.
     int lo = 0;
