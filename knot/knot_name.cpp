@@ -2,6 +2,7 @@
 
 #include "knot/homfly.h"
 #include "knot/knot_table.h"
+#include "knot/signature.h"
 
 namespace vek {
 
@@ -24,6 +25,17 @@ KnotName NameKnotDiagram(const LinkDiagram& diagram)
         return result;
     result.evaluated = true;
     std::vector<std::string> names = KnotsWithHomfly(result.homfly);
+    // Where the polynomial is shared, the signature tells some apart.
+    int signature = 0;
+    if (names.size() > 1 && KnotSignature(DiagramToPd(diagram), signature)) {
+        std::vector<std::string> kept;
+        for (const std::string& name : names) {
+            int s = 0;
+            if (KnotSignatureByName(name, s) && s == signature)
+                kept.push_back(name);
+        }
+        names = std::move(kept);
+    }
     if (names.empty()) {
         result.name = "unknown";
     } else {

@@ -1,5 +1,6 @@
 // The name of a knot from a diagram: its HOMFLY-PT polynomial looked up in
-// the built-in table.
+// the built-in table, and where knots share the polynomial, their
+// signatures compared.
 #pragma once
 
 #include <string>
@@ -25,8 +26,9 @@ struct KnotName {
     // A table name ("8_19", "8_19*" for the mirror image), or "unknown"
     // when no knot of the table has the polynomial.
     std::string name;
-    // Every name of the table with the same polynomial when there is more
-    // than one (name is the first of them); empty when the name is certain.
+    // Every name of the table with the same polynomial and signature when
+    // there is more than one (name is the first of them); empty when the
+    // name is certain.
     std::vector<std::string> candidates;
 };
 

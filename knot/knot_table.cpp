@@ -45,6 +45,7 @@ const std::vector<KnotTableRow>& KnotTable()
             r.crossings = e.crossings;
             r.symmetry = e.symmetry;
             r.pd = e.pd;
+            r.signature = e.signature;
             for (int k = 0; k < e.termCount; ++k)
                 r.homfly.AddScaled(Laurent2::Constant(1), e.terms[3 * k + 2], e.terms[3 * k], e.terms[3 * k + 1]);
             r.mirrorDiffers = r.symmetry == "reversible" || r.symmetry == "chiral";
@@ -79,6 +80,16 @@ bool KnotPdByName(std::string_view name, PdCode& code, std::string& error)
         return false;
     if (mirror)
         code = MirrorPd(code);
+    return true;
+}
+
+bool KnotSignatureByName(std::string_view name, int& signature)
+{
+    bool mirror = false;
+    const KnotTableRow* row = FindKnot(name, mirror);
+    if (!row)
+        return false;
+    signature = mirror ? -row->signature : row->signature;
     return true;
 }
 

@@ -21,6 +21,8 @@ struct KnotTableRow {
     std::string pd;
     // Of the knot of the diagram (the plain name).
     Laurent2 homfly;
+    // Its signature (knot/signature.h); the mirror image's is the opposite.
+    int signature = 0;
     // False for amphicheiral knots: the mirror image is the knot itself.
     bool mirrorDiffers = false;
 };
@@ -41,5 +43,9 @@ bool KnotPdByName(std::string_view name, PdCode& code, std::string& error);
 // chiral row's mirror image, in the table's order (a knot before its
 // mirror image).
 std::vector<std::string> KnotsWithHomfly(const Laurent2& p);
+
+// The signature of a name's knot (the opposite for "NAME*"); false for a
+// name not in the table.
+bool KnotSignatureByName(std::string_view name, int& signature);
 
 }  // namespace vek

@@ -1,7 +1,7 @@
 // The built-in knot table as the generator writes it (see
 // make_knot_table.cpp): per row its name, crossing number, symmetry,
-// diagram code and the polynomial's terms as (power of v, power of z,
-// coefficient) triples.
+// diagram code, the polynomial's terms as (power of v, power of z,
+// coefficient) triples and the signature.
 #pragma once
 
 namespace vek {
@@ -13,6 +13,7 @@ struct KnotTableEntry {
     const char* pd;
     const int* terms;
     int termCount;
+    int signature;
 };
 
 extern const KnotTableEntry kKnotTableEntries[];

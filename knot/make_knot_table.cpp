@@ -1,5 +1,6 @@
 // Reads the knot table (name, crossings, symmetry, diagram code) and writes
-// a C++ source with every row and the HOMFLY-PT polynomial of its diagram.
+// a C++ source with every row, the HOMFLY-PT polynomial and the signature of
+// its diagram.
 //
 //   vek-make-knot-table knots.csv out.cpp
 //
@@ -13,6 +14,7 @@
 
 #include "knot/homfly.h"
 #include "knot/pd_code.h"
+#include "knot/signature.h"
 
 namespace {
 
@@ -77,6 +79,11 @@ int main(int argc, char** argv)
             std::cerr << argv[1] << ":" << lineNo << ": " << f[0] << ": polynomial not computed\n";
             return 1;
         }
+        int signature = 0;
+        if (!vek::KnotSignature(code, signature)) {
+            std::cerr << argv[1] << ":" << lineNo << ": " << f[0] << ": signature not computed\n";
+            return 1;
+        }
         for (const auto& t : p.Terms())
             if (t.c > 2000000000LL || t.c < -2000000000LL) {
                 std::cerr << f[0] << ": coefficient out of the table's range\n";
@@ -87,7 +94,7 @@ int main(int argc, char** argv)
             out << t.v << "," << t.z << "," << t.c << ",";
         out << "};\n";
         rows << "    {\"" << f[0] << "\", " << f[1] << ", \"" << f[2] << "\", \"" << f[3] << "\", kTerms" << count
-             << ", " << p.Terms().size() << "},\n";
+             << ", " << p.Terms().size() << ", " << signature << "},\n";
         ++count;
     }
     out << "\nconst KnotTableEntry kKnotTableEntries[] = {\n" << rows.str() << "};\n\nconst int kKnotTableSize = " << count
