@@ -98,8 +98,29 @@ KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std:
         return result;  // a valid diagram, but too large to evaluate
     std::vector<long long> alexander;
     if (!AlexanderPolynomial(best, alexander)) {
-        result.known = false;
-        return result;
+        // A projection error in that diagram: the first other direction
+        // whose diagram evaluates.
+        bool found = false;
+        for (int k = 0; k < kDirections && !found; ++k) {
+            double dir[3];
+            Direction(k, dir);
+            GaussCode code;
+            if (!ProjectCrossings(px, py, pz, dir, code))
+                continue;
+            const long long raw = static_cast<long long>(code.sign.size());
+            ReduceGaussCode(code);
+            if (static_cast<long long>(code.sign.size()) > kMaxAlexanderCrossings ||
+                !AlexanderPolynomial(code, alexander))
+                continue;
+            result.crossings = raw;
+            result.reducedCrossings = static_cast<long long>(code.sign.size());
+            best = std::move(code);
+            found = true;
+        }
+        if (!found) {
+            result.known = false;
+            return result;
+        }
     }
     result.alexander = std::move(alexander);
     result.determinant = KnotDeterminant(result.alexander);
