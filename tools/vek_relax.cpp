@@ -9,6 +9,7 @@
 
 #include "curve/constants.h"
 #include "io/curve_file.h"
+#include "relax/knot_curve.h"
 #include "relax/relax_session.h"
 
 namespace {
@@ -30,11 +31,20 @@ int Run(int argc, char** argv, std::string& stage)
     }
     std::error_code sizeError;
     const auto bytes = std::filesystem::file_size(options.input, sizeError);
-    stage = "reading \"" + options.input + "\"" +
-            (sizeError ? std::string() : " (" + std::to_string(bytes) + " bytes)");
+    stage = !options.knot.empty() ? "making the curve of " + options.knot
+            : !options.pd.empty() ? std::string("making the curve of a diagram code")
+                                  : "reading \"" + options.input + "\"" +
+                                        (sizeError ? std::string() : " (" + std::to_string(bytes) + " bytes)");
     CDoubleArray x, y, z;
     std::vector<std::string> notes;
-    if (!ReadCurveFile(options.input, x, y, z, error, &notes)) {
+    if (!options.knot.empty() || !options.pd.empty()) {
+        // A curve made from a name or a code goes on as a file read would.
+        const vek::KnotCurveResult made = vek::MakeKnotCurve(options, x, y, z, error);
+        if (made != vek::KnotCurveResult::Made) {
+            std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+            return made == vek::KnotCurveResult::BadArgument ? vek::kRelaxExitBadArguments : vek::kRelaxExitFailed;
+        }
+    } else if (!ReadCurveFile(options.input, x, y, z, error, &notes)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return vek::kRelaxExitFailed;
     }

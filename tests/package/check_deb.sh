@@ -16,7 +16,8 @@ status=0
 for path in usr/bin/vek usr/bin/vek-relax usr/bin/vek-tube-picture \
             usr/share/man/man1/vek.1.gz usr/share/man/man1/vek-relax.1.gz usr/share/man/man1/vek-tube-picture.1.gz \
             usr/share/applications/vek.desktop usr/share/metainfo/org.example.vek.metainfo.xml \
-            usr/share/doc/vek/copyright usr/share/doc/vek/changelog.gz; do
+            usr/share/doc/vek/copyright usr/share/doc/vek/changelog.gz \
+            usr/share/vek/data/knots.csv usr/share/vek/data/best-ropelength.csv; do
   grep -q " \./$path\$" <<<"$listing" || { echo "FAIL: $path is not in the package"; status=1; }
 done
 lintian --fail-on error "$deb" 2>&1 | grep -v "root privileges" || true
