@@ -10,7 +10,7 @@
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
 #include "io/points_file.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 
 #include "tight_trefoil.h"
 

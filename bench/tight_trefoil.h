@@ -7,7 +7,7 @@
 
 #include "curve/constants.h"
 #include "io/points_file.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 
 struct TightTrefoil {
     CDoubleArray x, y, z;

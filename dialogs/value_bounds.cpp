@@ -20,7 +20,7 @@ std::string PrecisionRefusal(double precision, long long pointCount)
 
 std::string TubeScaleRefusal(double scale)
 {
-    if (!std::isfinite(scale) || std::fabs(scale) > vek::kMaxTubeScale)
+    if (!vek::TubeScaleInRange(scale))
         return vek::text::kTubeScaleOutOfRange;
     return {};
 }

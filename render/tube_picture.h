@@ -9,28 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "curve/constants.h"
-#include "curve/curve_state.h"
 #include "curve/double_array.h"
 #include "render/camera.h"
-
-namespace vek {
-// Part of the picture's width or height that a fitted tube takes.
-inline constexpr double kPictureFill = 0.92;
-// Picture size when none is asked for, in pixels.
-inline constexpr int kDefaultPictureSize = 480;
-}  // namespace vek
-
-struct TubePictureOptions {
-    int width = vek::kDefaultPictureSize;   // pixels
-    int height = vek::kDefaultPictureSize;  // pixels
-    ColorRef colour = vek::kColorWhite;     // tube colour, 0x00BBGGRR
-    double tubeScale = vek::kDefaultTubeScale;  // display thickness factor
-    bool fit = false;    // zoom so that the tube fills the picture
-    double turnX = 0.0;  // degrees about the eye x axis, as a drag down
-    double turnY = 0.0;  // degrees about the eye y axis, as a drag right
-    std::array<uint8_t, 3> background = {0, 0, 0};  // red, green, blue
-};
+#include "render/tube_picture_options.h"
 
 struct RgbPicture {
     int width = 0;

@@ -15,7 +15,7 @@
 #include "curve/constants.h"
 #include "io/points_file.h"
 #include "knot/knot_type.h"
-#include "tools/relax_run.h"
+#include "relax/relax_run.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-# Sanitizer options of the test run (sourced by tools/test.sh; source it by
+# Sanitizer options of the test run (sourced by scripts/setup/test.sh; source it by
 # hand to run a sanitizer build's tests yourself).
 #
 # Every report counts: address errors and undefined behaviour end the

@@ -11,7 +11,7 @@
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
 #include "curve/vec_math.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 #include "test_support.h"
 
 namespace {

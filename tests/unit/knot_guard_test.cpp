@@ -1,5 +1,5 @@
 // vek-relax's guard against strands passing through each other.
-#include "tools/knot_guard.h"
+#include "relax/knot_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "curve/constants.h"
 #include "curve/relax_workspace.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 #include "test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "curve/resample_curve.h"
 #include "knot/alexander.h"
 #include "io/points_file.h"
-#include "tools/relax_run.h"
+#include "relax/relax_run.h"
 #include "test_support.h"
 
 namespace {

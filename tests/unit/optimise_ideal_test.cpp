@@ -12,8 +12,8 @@
 #include "ideal/polygon_pairs.h"
 #include "knot/knot_type.h"
 #include "knot/polygon_thickness.h"
-#include "tools/relax_options.h"
-#include "tools/relax_run.h"
+#include "relax/relax_options.h"
+#include "relax/relax_run.h"
 #include "test_support.h"
 
 namespace {

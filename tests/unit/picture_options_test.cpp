@@ -1,4 +1,4 @@
-#include "tools/picture_options.h"
+#include "picture/picture_options.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "curve/curve_metrics.h"
 #include "io/file_bytes.h"
 #include "knot/polygon_thickness.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The frames of a vek-relax run (--frames DIR): the folder rules, whole
 // PNGs of the asked size drawn as vek-tube-picture draws, one camera for
 // the whole movie, and a failed frame that stops the run.
-#include "tools/relax_frames.h"
+#include "relax/relax_frames.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "io/file_bytes.h"
-#include "tools/relax_records.h"
+#include "relax/relax_records.h"
 #include "test_support.h"
 
 namespace {

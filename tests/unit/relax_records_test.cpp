@@ -10,9 +10,9 @@
 
 #include "curve/constants.h"
 #include "io/file_bytes.h"
-#include "tools/relax_cli.h"
-#include "tools/relax_log.h"
-#include "tools/relax_records.h"
+#include "relax/relax_cli.h"
+#include "relax/relax_log.h"
+#include "relax/relax_records.h"
 #include "test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "curve/constants.h"
 #include "io/points_file.h"
-#include "tools/relax_run.h"
+#include "relax/relax_run.h"
 
 std::ostream& operator<<(std::ostream& out, const Point& p)
 {

@@ -13,7 +13,7 @@
 #include "render/build_tube.h"
 #include "render/mesh_volume.h"
 #include "render/vec3.h"
-#include "tools/relax_cli.h"
+#include "relax/relax_cli.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/relax_records.h"
+#include "relax/relax_records.h"
 
 #include <cstdio>
 #include <filesystem>

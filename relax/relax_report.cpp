@@ -1,4 +1,4 @@
-#include "tools/relax_report.h"
+#include "relax/relax_report.h"
 
 #include <charconv>
 #include <cmath>

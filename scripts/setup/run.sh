@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vek and opens it.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-tools/install-deps.sh
+scripts/setup/install-deps.sh
 build=${VEK_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"

@@ -5,16 +5,16 @@
 # the 計算 menu is opened (time until its window shows) and the run is
 # stopped (time until the program's CPU use falls idle) and started again.
 #
-# Usage: tools/measure-responsiveness.sh [BUILD_DIR [PRECISION [ROUNDS]]]
+# Usage: scripts/measure/measure-responsiveness.sh [BUILD_DIR [PRECISION [ROUNDS]]]
 #        (needs xvfb-run, xdotool; prints one line per measurement)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 precision=${2:-1000}
 rounds=${3:-5}
 
-# shellcheck source-path=SCRIPTDIR source=xvfb-vek.sh
-source "$top/tools/xvfb-vek.sh"
+# shellcheck source-path=SCRIPTDIR source=../xvfb-vek.sh
+source "$top/scripts/xvfb-vek.sh"
 vek_under_xvfb "$0" "$build" "$precision" "$rounds"
 
 vek_prepare

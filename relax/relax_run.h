@@ -37,6 +37,9 @@ long long RelaxCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, long lon
 long long RelaxCurve(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, long long iterations, double thickness,
                      double precision, const std::shared_ptr<CRelaxWorkspace>& workspace);
 
+// Runs a block of `count` iterations and returns the iterations it did.
+using BlockRunner = std::function<long long(long long)>;
+
 struct TightRun {
     long long iterations = 0;
     // The length settled before the iteration limit.
@@ -65,5 +68,11 @@ TightRun RunUntilSteady(long long maxIterations, const std::function<long long(l
 // 1, 31, 61, ...
 TightRun RelaxUntilTight(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, long long maxIterations, double thickness,
                          double precision);
+
+// The same rule on blocks that runBlock relaxes (RelaxCurve blocks with
+// more around them: a knot check, records), measuring the length of x, y, z
+// after each.
+TightRun RelaxUntilTight(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, long long maxIterations,
+                         const BlockRunner& runBlock);
 
 }  // namespace vek

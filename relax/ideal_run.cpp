@@ -1,4 +1,4 @@
-#include "tools/ideal_run.h"
+#include "relax/ideal_run.h"
 
 #include <chrono>
 #include <cmath>
@@ -11,8 +11,8 @@
 #include "ideal/polygon_measures.h"
 #include "io/curve_file.h"
 #include "knot/polygon_thickness.h"
-#include "tools/relax_report.h"
-#include "tools/relax_run.h"
+#include "relax/relax_report.h"
+#include "relax/relax_run.h"
 
 namespace vek {
 

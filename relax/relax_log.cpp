@@ -1,4 +1,4 @@
-#include "tools/relax_log.h"
+#include "relax/relax_log.h"
 
 #include <cerrno>
 #include <charconv>

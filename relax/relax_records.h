@@ -6,9 +6,9 @@
 #include <string>
 
 #include "curve/double_array.h"
-#include "tools/relax_frames.h"
-#include "tools/relax_log.h"
-#include "tools/relax_options.h"
+#include "relax/relax_frames.h"
+#include "relax/relax_log.h"
+#include "relax/relax_options.h"
 
 namespace vek {
 

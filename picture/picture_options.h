@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "render/tube_picture.h"
+#include "render/tube_picture_options.h"
 
 namespace CLI {
 class App;

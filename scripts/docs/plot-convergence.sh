@@ -4,11 +4,11 @@
 # --log, then the certified ropelength and the nominal length / thickness
 # of every logged block against the iterations.
 #
-# Usage: tools/plot-convergence.sh [BUILD_DIR [OUT.png]]
+# Usage: scripts/docs/plot-convergence.sh [BUILD_DIR [OUT.png]]
 #        (needs gnuplot with its pngcairo terminal: Debian package
 #        gnuplot-nox or gnuplot; not needed to build or test Vek)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 out=${2:-$top/docs/convergence.png}
 command -v gnuplot >/dev/null || { echo "plot-convergence: needs gnuplot (apt-get install gnuplot-nox)" >&2; exit 1; }

@@ -1,4 +1,4 @@
-#include "tools/relax_options.h"
+#include "relax/relax_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <functional>
 
-#include "dialogs/value_bounds.h"
+#include "curve/tube_scale.h"
 #include "ideal/optimise_ideal.h"
 #include "io/mesh_export.h"
 
@@ -262,7 +262,7 @@ std::string PictureError(RelaxOptions& o)
     std::string error;
     if (!ParsePictureOptions(o.pictureText, o.picture, error))
         return error;
-    if (!TubeScaleRefusal(o.scale).empty())
+    if (!TubeScaleInRange(o.scale))
         return "--scale: the pictures of --frames take a factor of at most " + std::to_string(kMaxTubeScale);
     o.picture.tubeScale = o.scale;
     return {};

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Shared by the tools that drive the real program under a virtual X server
+# Shared by the scripts that drive the real program under a virtual X server
 # (sourced, not run). The caller sets `top` (the source tree) and `build`
 # (the build tree) before it calls these.
 : "${top:?the source tree}" "${build:?the build tree}"

@@ -1,4 +1,4 @@
-#include "tools/knot_guard.h"
+#include "relax/knot_guard.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "tools/tube_export.h"
+#include "relax/tube_export.h"
 
 #include "curve/constants.h"
 #include "io/mesh_export.h"

@@ -1,4 +1,4 @@
-#include "tools/relax_frames.h"
+#include "relax/relax_frames.h"
 
 #include <cctype>
 #include <cstdio>

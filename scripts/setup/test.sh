@@ -5,9 +5,9 @@
 # corpus (clang's libFuzzer), and the unit and GUI tests once more built
 # with the address and undefined-behaviour sanitizers.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-tools/install-deps.sh --test
+scripts/setup/install-deps.sh --test
 build=${VEK_BUILD_DIR:-build}
 # -noreset: the virtual X server must not reset when one test program
 # closes its last connection while the next one is connecting.
@@ -28,7 +28,7 @@ echo "== Sanitizer build (${build}-asan)"
 # -O1 keeps the instrumented build and its tests quick enough for CI.
 cmake -S . -B "${build}-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
   -DVEK_SANITIZE=ON -DVEK_BENCH=OFF >/dev/null
-# shellcheck source=../tests/sanitizers/env.sh
+# shellcheck source=../../tests/sanitizers/env.sh
 source tests/sanitizers/env.sh
 cmake --build "${build}-asan" -j "$jobs" --target vek_unit_tests vek_gui_tests
 (cd "${build}-asan" && "${xvfb[@]}" ctest --output-on-failure -j "$jobs" -L 'unit|gui')

@@ -1,4 +1,4 @@
-#include "tools/relax_run.h"
+#include "relax/relax_run.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,10 +74,15 @@ TightRun RelaxUntilTight(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, long
     // first iteration, which is where the uninterrupted schedule resamples.
     // The workspace serves all blocks.
     const auto workspace = std::make_shared<CRelaxWorkspace>();
-    return RunUntilSteady(
-        maxIterations,
-        [&](long long count) { return RelaxCurve(x, y, z, count, thickness, precision, workspace); },
-        [&] { return CurveLength(x, y, z); });
+    return RelaxUntilTight(x, y, z, maxIterations, [&](long long count) {
+        return RelaxCurve(x, y, z, count, thickness, precision, workspace);
+    });
+}
+
+TightRun RelaxUntilTight(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, long long maxIterations,
+                         const BlockRunner& runBlock)
+{
+    return RunUntilSteady(maxIterations, runBlock, [&] { return CurveLength(x, y, z); });
 }
 
 }  // namespace vek

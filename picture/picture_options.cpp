@@ -1,4 +1,4 @@
-#include "tools/picture_options.h"
+#include "picture/picture_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "dialogs/value_bounds.h"
+#include "curve/tube_scale.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ bool ParseTubeColourName(const std::string& text, ColorRef& out, std::string& er
 bool ParseTubeScale(const std::string& text, double& out, std::string& error)
 {
     double value = 0.0;
-    if (!WholeNumber(text, value) || !TubeScaleRefusal(value).empty()) {
+    if (!WholeNumber(text, value) || !vek::TubeScaleInRange(value)) {
         char bound[32];
         std::snprintf(bound, sizeof bound, "%.17g", vek::kMaxTubeScale);
         error = std::string("--scale: expected a number from -") + bound + " to " + bound + ", not \"" + text + "\"";

@@ -3,11 +3,11 @@
 # frames of vek-relax --frames for one example's run until tight, a few of
 # them side by side, from the curve as read to the tight knot.
 #
-# Usage: tools/make-frame-strip.sh [BUILD_DIR [OUT.png]]
+# Usage: scripts/docs/make-frame-strip.sh [BUILD_DIR [OUT.png]]
 #        (needs ImageMagick's montage, Debian package imagemagick; not
 #        needed to build or test Vek)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 out=${2:-$top/docs/tightening-strip.png}
 command -v montage >/dev/null || { echo "make-frame-strip: needs montage (apt-get install imagemagick)" >&2; exit 1; }

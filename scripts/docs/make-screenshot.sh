@@ -4,16 +4,16 @@
 # through the file dialog and started, turned a little and zoomed in with
 # the right mouse button so that the knot fills the view.
 #
-# Usage: tools/make-screenshot.sh [BUILD_DIR [OUT.png]]
+# Usage: scripts/docs/make-screenshot.sh [BUILD_DIR [OUT.png]]
 #        (needs xvfb-run, xdotool and ImageMagick's import and convert)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 out=${2:-$top/docs/vek-window.png}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 
-# shellcheck source-path=SCRIPTDIR source=xvfb-vek.sh
-source "$top/tools/xvfb-vek.sh"
+# shellcheck source-path=SCRIPTDIR source=../xvfb-vek.sh
+source "$top/scripts/xvfb-vek.sh"
 vek_under_xvfb "$0" "$build" "$out"
 
 vek_prepare

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/picture_options.h"
+#include "picture/picture_options.h"
 
 namespace vek {
 

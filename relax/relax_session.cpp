@@ -1,0 +1,200 @@
+#include "relax/relax_session.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "curve/constants.h"
+#include "curve/relax_workspace.h"
+#include "curve/resample_curve.h"
+#include "relax/knot_guard.h"
+#include "relax/relax_run.h"
+
+namespace vek {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+KnotCheck KnotCheckOf(const RelaxOptions& options)
+{
+    if (options.keepKnot || options.checkKnot.value_or(false))
+        return KnotCheck::On;
+    return options.checkKnot ? KnotCheck::Off : KnotCheck::Auto;
+}
+
+// The message of a resampling that refused before iteration `iteration` at
+// `precision`, naming the limit it broke there.
+std::string RefusalText(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, long long iteration,
+                        double precision)
+{
+    char text[512];
+    if (JudgeRunResample(x, y, z, kThickness, precision) == RunResample::TooFewPoints)
+        std::snprintf(text, sizeof text,
+                      "resampling before iteration %lld refused: the curve of %d points would keep fewer than %d at "
+                      "precision %g (its spacing is more than the relaxation holds up); raise the precision",
+                      iteration, x.GetSize(), kMinRunPoints, precision);
+    else
+        std::snprintf(text, sizeof text,
+                      "resampling before iteration %lld refused: the curve would need more than %d points at "
+                      "precision %g, or its length is not finite; lower the precision",
+                      iteration, kMaxCurvePoints, precision);
+    return text;
+}
+
+// The stages of a relaxation: the run (a fixed count, or until tight) at
+// options.precision, then until tight at each --refine precision.
+struct StagesRun {
+    long long iterations = 0;
+    // A block stopped short: a refused resampling, at `precision`.
+    bool refused = false;
+    double precision = 0.0;
+    // Until tight: whether every stage settled; unset for a fixed run.
+    std::optional<bool> converged;
+};
+
+// runBlock(count, precision) relaxes one block; stops at the first stage
+// that refused, or once stopped() holds.
+StagesRun RunStages(const RelaxOptions& options, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                    const std::function<long long(long long, double)>& runBlock,
+                    const std::function<bool()>& stopped)
+{
+    StagesRun run;
+    run.precision = options.precision;
+    const BlockRunner block = [&](long long count) { return runBlock(count, run.precision); };
+    if (options.untilTight) {
+        const TightRun stage = RelaxUntilTight(x, y, z, options.maxIterations, block);
+        run.iterations = stage.iterations;
+        run.refused = stage.refused;
+        run.converged = stage.converged;
+    } else {
+        run.iterations = RunBlocks(options.iterations, block);
+        run.refused = run.iterations < options.iterations;
+    }
+    // --refine: until tight again at each precision; converged only when
+    // every stage settled.
+    for (size_t k = 0; k < options.refine.size() && !run.refused && !stopped(); ++k) {
+        run.precision = options.refine[k];
+        const TightRun stage = RelaxUntilTight(x, y, z, options.maxIterations, block);
+        run.iterations += stage.iterations;
+        run.refused = stage.refused;
+        run.converged = run.converged.value_or(true) && stage.converged;
+    }
+    return run;
+}
+
+// --ideal: relax when needed, optimise, certify; the mesh gets the certified
+// radius. Progress goes to a terminal's standard error after one second.
+RelaxOutcome RunIdealOutcome(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    IdealRunOptions run;
+    run.vertices = options.vertices;
+    run.precision = options.precision;
+    run.maxRelaxIterations = options.maxIterations;
+    run.output = options.output;
+    const bool showProgress = !options.json && isatty(fileno(stderr));
+    const auto start = Clock::now();
+    bool shown = false;
+    auto lastShown = start;
+    if (showProgress)
+        run.progress = [&](const IdealProgress& p) {
+            // From the first second on, ten lines a second at the most.
+            const auto now = Clock::now();
+            if (now - start < std::chrono::seconds(1) || (shown && now - lastShown < std::chrono::milliseconds(100)))
+                return;
+            std::fputs(FormatIdealProgress(p).c_str(), stderr);
+            shown = true;
+            lastShown = now;
+        };
+    RelaxOutcome outcome;
+    outcome.ideal = RunIdeal(x, y, z, run);
+    if (shown)
+        std::fputs("\n", stderr);
+    outcome.ok = outcome.ideal->ok;
+    outcome.error = outcome.ideal->error;
+    if (!outcome.ok)
+        return outcome;
+    outcome.summary = FormatIdealSummary(*outcome.ideal);
+    if (options.json)
+        outcome.json = FormatIdealJson(*outcome.ideal);
+    outcome.meshThickness = 2.0 * outcome.ideal->result.thickness.thickness;
+    return outcome;
+}
+
+}  // namespace
+
+RelaxOutcome RunRelax(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    if (options.ideal)
+        return RunIdealOutcome(options, x, y, z);
+
+    RelaxOutcome outcome;
+    outcome.meshThickness = kThickness;
+    outcome.records = std::make_unique<RelaxRecords>(x, y, z, kThickness);
+    RelaxRecords& records = *outcome.records;
+    if (!records.Start(options, outcome.error))
+        return outcome;
+
+    const KnotType knotStart = IdentifyCurveKnot(x, y, z);
+    KnotGuard guard(x, y, z, knotStart, KnotCheckOf(options), options.keepKnot);
+    const auto start = Clock::now();
+    // Blocks of one run period with one workspace: each block resamples
+    // first, where the uninterrupted schedule resamples.
+    const auto workspace = std::make_shared<CRelaxWorkspace>();
+    double precision = options.precision;
+    const BlockRunner relaxBlock =
+        guard.Wrap([&](long long count) { return RelaxCurve(x, y, z, count, kThickness, precision, workspace); });
+    // The curve after every block that did iterations is recorded; a block
+    // the guard undid (--keep-knot) did none. A frame that cannot be
+    // written stops the run as a refusal would: the next block does none.
+    long long recorded = 0;
+    const auto runBlock = [&](long long count, double stagePrecision) -> long long {
+        if (records.Stopped())
+            return 0;
+        precision = stagePrecision;
+        const long long did = relaxBlock(count);
+        recorded += did;
+        if (did > 0)
+            records.AfterBlock(recorded);
+        return did;
+    };
+    StagesRun run = RunStages(options, x, y, z, runBlock, [&] { return guard.Stopped(); });
+    // A stop of the guard or of the frames is no refusal: the curve is
+    // written, the run's convergence is not told.
+    if (guard.Stopped()) {
+        run.refused = false;
+        run.converged.reset();
+        run.iterations = guard.KeptIterations();
+        records.AfterKeep(run.iterations);
+    }
+    if (records.Stopped()) {
+        run.refused = false;
+        run.converged.reset();
+    }
+    if (guard.PassageBlock() > 0)
+        outcome.notice = KnotGuardText(guard);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (run.refused) {
+        outcome.error = RefusalText(x, y, z, run.iterations + 1, run.precision);
+        return outcome;
+    }
+
+    // The guard's last check may have identified the final curve already.
+    RelaxReport report = MeasureRelaxation(x, y, z, kThickness, knotStart, run.iterations, seconds, run.converged,
+                                           guard.CurrentType());
+    report.knotChecked = guard.Active();
+    report.passageBlock = guard.PassageBlock();
+    report.keptKnot = guard.Stopped();
+    report.knotCheckText = KnotGuardText(guard);
+    outcome.ok = true;
+    outcome.status = guard.Stopped() ? kRelaxExitKeptKnot : kRelaxExitDone;
+    outcome.summary = FormatRelaxSummary(report);
+    if (options.json)
+        outcome.json = FormatRelaxJson(report);
+    outcome.report = report;
+    return outcome;
+}
+
+}  // namespace vek
