@@ -20,6 +20,10 @@ int main(int argc, char** argv)
         std::fputs(vek::RelaxUsage().c_str(), stdout);
         return vek::kRelaxExitDone;
     }
+    if (options.version) {
+        std::fputs(vek::RelaxVersionLine().c_str(), stdout);
+        return vek::kRelaxExitDone;
+    }
     CDoubleArray x, y, z;
     if (!ReadCurveFile(options.input, x, y, z, error)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());

@@ -43,6 +43,8 @@ cell() { awk -F, -v name="$1" -v col="$2" 'NR == 1 { for (i = 1; i <= NF; i++) c
 for knot in 3_1 4_1 5_1; do
   [ "$(cell $knot status)" = ok ] || fail "$knot: status $(cell $knot status) $(cell $knot message)"
   [ "$(cell $knot vertices)" = 48 ] || fail "$knot: vertices $(cell $knot vertices)"
+  [ "$(cell $knot vek_version)" = "$("$relax" --version | awk '{ print $2 }')" ] ||
+    fail "$knot: version $(cell $knot vek_version), vek-relax says $("$relax" --version)"
   "$relax" "$out/atlas/knots/$knot.vect" --json --output "$out/back-$knot.vect" >"$out/$knot.json" 2>/dev/null ||
     fail "$knot: its polygon does not read back"
   again=$(grep -o '"ropelength": [^,}]*' "$out/$knot.json" | sed 's/.*: //')
