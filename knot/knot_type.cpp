@@ -5,39 +5,11 @@
 
 #include "knot/alexander.h"
 #include "knot/crossings.h"
+#include "knot/knot_name.h"
 
 namespace vek {
 
 namespace {
-
-struct TableEntry {
-    const char* name;
-    std::vector<long long> alexander;
-};
-
-// The unknot and the prime knots up to seven crossings, told apart by their
-// Alexander polynomials.
-const std::vector<TableEntry>& KnotTable()
-{
-    static const std::vector<TableEntry> table = {
-        {"0_1", {1}},
-        {"3_1", {1, -1, 1}},
-        {"4_1", {1, -3, 1}},
-        {"5_1", {1, -1, 1, -1, 1}},
-        {"5_2", {2, -3, 2}},
-        {"6_1", {2, -5, 2}},
-        {"6_2", {1, -3, 3, -3, 1}},
-        {"6_3", {1, -3, 5, -3, 1}},
-        {"7_1", {1, -1, 1, -1, 1, -1, 1}},
-        {"7_2", {3, -5, 3}},
-        {"7_3", {2, -3, 3, -3, 2}},
-        {"7_4", {4, -7, 4}},
-        {"7_5", {2, -4, 5, -4, 2}},
-        {"7_6", {1, -5, 7, -5, 1}},
-        {"7_7", {1, -5, 9, -5, 1}},
-    };
-    return table;
-}
 
 // Projection directions tried in turn: spread over the sphere, none along
 // a coordinate axis or plane (sketches and test curves like those).
@@ -59,6 +31,10 @@ void Direction(int k, double dir[3])
 
 // After this many directions that all gave too many crossings, give up.
 constexpr int kComplexTries = 3;
+
+// A reduced diagram with this few crossings is taken without trying the
+// other directions.
+constexpr long long kQuickCrossings = 12;
 
 }  // namespace
 
@@ -88,8 +64,11 @@ KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std:
     if (px.size() < 3)
         return result;
 
+    // The direction whose reduced diagram has the fewest crossings; a
+    // diagram of few enough crossings is taken at once.
     int complexTries = 0;
-    long long fewest = -1;
+    long long fewest = -1, fewestRaw = 0;
+    GaussCode best;
     for (int k = 0; k < kDirections; ++k) {
         double dir[3];
         Direction(k, dir);
@@ -99,38 +78,38 @@ KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std:
         const long long raw = static_cast<long long>(code.sign.size());
         ReduceGaussCode(code);
         const long long reduced = static_cast<long long>(code.sign.size());
-        if (reduced > kMaxAlexanderCrossings) {
-            if (fewest < 0 || reduced < fewest) {
-                fewest = reduced;
-                result.crossings = raw;
-                result.reducedCrossings = reduced;
-            }
-            if (++complexTries >= kComplexTries)
-                break;
-            continue;
+        if (fewest < 0 || reduced < fewest) {
+            fewest = reduced;
+            fewestRaw = raw;
+            best = std::move(code);
         }
-        std::vector<long long> alexander;
-        if (!AlexanderPolynomial(code, alexander))
-            continue;
-        result.known = true;
-        result.alexander = std::move(alexander);
-        result.determinant = KnotDeterminant(result.alexander);
-        result.v2 = ConwayV2(result.alexander);
-        result.crossings = raw;
-        result.reducedCrossings = reduced;
-        result.name = "unknown";
-        for (const TableEntry& e : KnotTable()) {
-            if (e.alexander == result.alexander) {
-                result.name = e.name;
-                break;
-            }
-        }
+        if (fewest <= kQuickCrossings)
+            break;
+        if (reduced > kMaxAlexanderCrossings && ++complexTries >= kComplexTries)
+            break;
+    }
+    if (fewest < 0)
+        return result;
+    result.known = true;
+    result.name = "unknown";
+    result.crossings = fewestRaw;
+    result.reducedCrossings = fewest;
+    if (fewest > kMaxAlexanderCrossings)
+        return result;  // a valid diagram, but too large to evaluate
+    std::vector<long long> alexander;
+    if (!AlexanderPolynomial(best, alexander)) {
+        result.known = false;
         return result;
     }
-    if (fewest >= 0) {
-        // A valid diagram, but too large to evaluate.
-        result.known = true;
-        result.name = "unknown";
+    result.alexander = std::move(alexander);
+    result.determinant = KnotDeterminant(result.alexander);
+    result.v2 = ConwayV2(result.alexander);
+    KnotName named = NameKnotDiagram(GaussToDiagram(best));
+    if (named.evaluated) {
+        result.homflyKnown = true;
+        result.homfly = std::move(named.homfly);
+        result.name = std::move(named.name);
+        result.candidates = std::move(named.candidates);
     }
     return result;
 }
@@ -138,7 +117,8 @@ KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std:
 bool SameKnotType(const KnotType& a, const KnotType& b)
 {
     return a.known && b.known && !a.alexander.empty() && !b.alexander.empty() && a.alexander == b.alexander &&
-           a.determinant == b.determinant && a.v2 == b.v2;
+           a.determinant == b.determinant && a.v2 == b.v2 &&
+           (!a.homflyKnown || !b.homflyKnown || a.homfly == b.homfly);
 }
 
 }  // namespace vek

@@ -1,11 +1,14 @@
 // Which knot a closed polygon is: invariants computed exactly from the
-// crossings of a generic projection, and the name from the table of the
-// unknot and the prime knots up to seven crossings.
+// crossings of a generic projection with few crossings, and the name from
+// the built-in table of the unknot and the prime knots through 12 crossings
+// (knot/knot_table.h) by the HOMFLY-PT polynomial.
 #pragma once
 
 #include <span>
 #include <string>
 #include <vector>
+
+#include "knot/laurent.h"
 
 namespace vek {
 
@@ -13,9 +16,12 @@ struct KnotType {
     // False when no usable projection was found (degenerate polygon,
     // non-finite coordinates, fewer than 3 vertices): nothing else is set.
     bool known = false;
-    // "0_1", "3_1", ..., "7_7", or "unknown". A knot whose diagram stays too
-    // large to evaluate after reduction is "unknown" with an empty
-    // alexander (and determinant 0).
+    // "0_1", a table name such as "8_19", the mirror image "8_19*", or
+    // "unknown" (no knot of the table has the polynomial: beyond 12
+    // crossings, or composite). A knot whose diagram stays too large to
+    // evaluate after reduction is "unknown" with an empty alexander (and
+    // determinant 0) and no homfly. When the polynomial is shared by several
+    // names of the table, name is the first of candidates.
     std::string name;
     // Alexander polynomial, normalised: symmetric, positive leading
     // coefficient, lowest degree first.
@@ -30,6 +36,13 @@ struct KnotType {
     // Crossings left after removing those that Reidemeister moves I and II
     // remove.
     long long reducedCrossings = 0;
+    // The names the invariants cannot tell apart; empty when name is
+    // certain.
+    std::vector<std::string> candidates;
+    // The HOMFLY-PT polynomial (knot/homfly.h's convention); homflyKnown
+    // false when the diagram was too large for it.
+    bool homflyKnown = false;
+    Laurent2 homfly;
 };
 
 // In:  x, y, z: the n vertices of the closed polygon (model units).
@@ -37,8 +50,10 @@ struct KnotType {
 KnotType IdentifyKnot(std::span<const double> x, std::span<const double> y, std::span<const double> z);
 
 // Two polygons have the same knot type when both are known and their
-// invariants agree (names alone do not tell unknown knots apart); false
-// when either polynomial could not be evaluated.
+// invariants agree (names alone do not tell unknown knots apart): the
+// Alexander polynomial, determinant and v2, and the HOMFLY-PT polynomial
+// when both have it; false when either Alexander polynomial could not be
+// evaluated.
 bool SameKnotType(const KnotType& a, const KnotType& b);
 
 }  // namespace vek

@@ -94,8 +94,17 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
             ->type_name("FILE");
     };
     app.add_option("INPUT", o.input, "position data file (a VECT polyline when its name ends in .vect)")
-        ->required()
         ->type_name("");
+    app.add_option("--knot", o.knot,
+                   "instead of INPUT, a closed curve of the knot of this name from the built-in table (0_1, 3_1 "
+                   "... 10_165, 11a_1 ... 11n_185, 12a_1 ... 12n_888; NAME* for the mirror image), made to "
+                   "relax at the thickness 0.03")
+        ->type_name("NAME");
+    app.add_option("--pd", o.pd,
+                   "instead of INPUT, a closed curve of the knot of this planar diagram code, such as "
+                   "[[1,5,2,4],[3,1,4,6],[5,3,6,2]] (arcs numbered along the knot, each crossing's arcs "
+                   "counterclockwise from the one entering below)")
+        ->type_name("CODE");
     count("--iterations", o.iterations,
           "iterations to run (default 0: the points are written as read); the curve is resampled before "
           "iterations 1, 31, 61, ...");
@@ -220,6 +229,8 @@ void MakeRelaxApp(CLI::App& app, RelaxOptions& options)
 std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
 {
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
+    if ((given("INPUT") ? 1 : 0) + (given("--knot") ? 1 : 0) + (given("--pd") ? 1 : 0) != 1)
+        return "give one curve: INPUT, --knot NAME or --pd CODE";
     if (o.untilTight && given("--iterations"))
         return "--iterations and --until-tight exclude each other (use --max-iterations to bound --until-tight)";
     if (given("--max-iterations") && !o.untilTight && o.refine.empty() && !o.ideal)

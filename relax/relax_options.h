@@ -16,7 +16,11 @@ inline constexpr long long kMaxRelaxIterations = 1000000000;
 inline constexpr long long kDefaultMaxIterations = 1000000;
 
 struct RelaxOptions {
+    // The curve: a file, or made from a knot's name (--knot) or diagram
+    // code (--pd); exactly one is given.
     std::string input;
+    std::string knot;
+    std::string pd;
     // Empty: write to standard output.
     std::string output;
     long long iterations = 0;

@@ -89,19 +89,38 @@ std::string KnotText(const KnotType& knot)
         return "not identified (no usable projection of the polygon)";
     if (knot.alexander.empty())
         return knot.name + " (diagram too large to evaluate)";
-    std::string text = knot.name + " (Alexander";
+    std::string text = knot.name;
+    if (!knot.candidates.empty()) {
+        text += " (one of";
+        for (size_t k = 0; k < knot.candidates.size(); ++k)
+            text += (k ? ", " : " ") + knot.candidates[k];
+        text += ": the invariants are equal)";
+    }
+    text += " (Alexander";
     for (const long long c : knot.alexander)
         text += " " + std::to_string(c);
-    text += ", determinant " + std::to_string(knot.determinant) + ", v2 " + std::to_string(knot.v2) + ")";
-    return text;
+    text += ", determinant " + std::to_string(knot.determinant) + ", v2 " + std::to_string(knot.v2);
+    if (knot.homflyKnown)
+        text += ", HOMFLY-PT " + knot.homfly.Text();
+    return text + ")";
 }
 
-// The JSON keys of one knot: name, alexander, determinant, v2, each with
-// `suffix`; null where the knot or its polynomial is missing.
+// The JSON keys of one knot: name, candidates, alexander, determinant, v2,
+// homfly, each with `suffix`; null where the knot or its polynomial is
+// missing (candidates: [] when the name is certain).
 std::string KnotJson(const KnotType& knot, const std::string& suffix)
 {
     const bool evaluated = knot.known && !knot.alexander.empty();
     std::string text = ", \"knot" + suffix + "\": " + (knot.known ? "\"" + knot.name + "\"" : std::string("null"));
+    text += ", \"knot_candidates" + suffix + "\": ";
+    if (knot.known) {
+        text += "[";
+        for (size_t k = 0; k < knot.candidates.size(); ++k)
+            text += (k ? ", \"" : "\"") + knot.candidates[k] + "\"";
+        text += "]";
+    } else {
+        text += "null";
+    }
     text += ", \"alexander" + suffix + "\": ";
     if (evaluated) {
         text += "[";
@@ -113,6 +132,7 @@ std::string KnotJson(const KnotType& knot, const std::string& suffix)
     }
     text += ", \"determinant" + suffix + "\": " + (evaluated ? std::to_string(knot.determinant) : "null");
     text += ", \"v2" + suffix + "\": " + (evaluated ? std::to_string(knot.v2) : "null");
+    text += ", \"homfly" + suffix + "\": " + (knot.homflyKnown ? "\"" + knot.homfly.Text() + "\"" : "null");
     return text;
 }
 

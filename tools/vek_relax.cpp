@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "io/curve_file.h"
+#include "relax/knot_curve.h"
 #include "relax/relax_session.h"
 
 int main(int argc, char** argv)
@@ -25,7 +26,14 @@ int main(int argc, char** argv)
         return vek::kRelaxExitDone;
     }
     CDoubleArray x, y, z;
-    if (!ReadCurveFile(options.input, x, y, z, error)) {
+    if (!options.knot.empty() || !options.pd.empty()) {
+        // A curve made from a name or a code goes on as a file read would.
+        const vek::KnotCurveResult made = vek::MakeKnotCurve(options, x, y, z, error);
+        if (made != vek::KnotCurveResult::Made) {
+            std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
+            return made == vek::KnotCurveResult::BadArgument ? vek::kRelaxExitBadArguments : vek::kRelaxExitFailed;
+        }
+    } else if (!ReadCurveFile(options.input, x, y, z, error)) {
         std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
         return vek::kRelaxExitFailed;
     }

@@ -36,13 +36,16 @@ std::vector<KnownKnot> KnownKnots()
     const Polygon trefoil = TorusKnot(2, 3, 120);
     return {
         {"unknot", RegularPolygon(50, 1.0), "0_1", {1}, 1, 0},
-        {"T23", trefoil, "3_1", {1, -1, 1}, 3, 1},
+        // These torus knots cross negatively in every crossing of their
+        // projection along z: the mirror images of the table's diagrams,
+        // whose crossings are all positive.
+        {"T23", trefoil, "3_1*", {1, -1, 1}, 3, 1},
         {"T23mirror", Mirror(trefoil), "3_1", {1, -1, 1}, 3, 1},
-        {"T32", TorusKnot(3, 2, 150), "3_1", {1, -1, 1}, 3, 1},
-        {"T25", TorusKnot(2, 5, 200), "5_1", {1, -1, 1, -1, 1}, 5, 3},
-        {"T27", TorusKnot(2, 7, 280), "7_1", {1, -1, 1, -1, 1, -1, 1}, 7, 6},
-        // T(3, 4) is the knot 8_19, beyond the table.
-        {"T34", TorusKnot(3, 4, 300), "unknown", {1, -1, 0, 1, 0, -1, 1}, 3, 5},
+        {"T32", TorusKnot(3, 2, 150), "3_1*", {1, -1, 1}, 3, 1},
+        // 5_1* shares its polynomial with 10_132: the simpler knot is named.
+        {"T25", TorusKnot(2, 5, 200), "5_1*", {1, -1, 1, -1, 1}, 5, 3},
+        {"T27", TorusKnot(2, 7, 280), "7_1*", {1, -1, 1, -1, 1, -1, 1}, 7, 6},
+        {"T34", TorusKnot(3, 4, 300), "8_19*", {1, -1, 0, 1, 0, -1, 1}, 3, 5},
         {"FigureEight", FigureEight(200), "4_1", {1, -3, 1}, 5, -1},
         // Granny and square knots: Delta is the square of the trefoil's, no
         // prime knot of the table.
@@ -117,7 +120,8 @@ TEST(KnotIdentification, SameKnotTypeComparesInvariants)
     EXPECT_FALSE(vek::SameKnotType(a, vek::KnotType{}));
 }
 
-// The example sketches keep their type through a relaxation.
+// The example sketches keep their type, chirality included, through a
+// relaxation; the name is the table's or its mirror image's.
 TEST(KnotIdentification, ExamplesBeforeAndAfterRelaxation)
 {
     const std::vector<std::pair<std::string, std::string>> examples = {
@@ -131,16 +135,17 @@ TEST(KnotIdentification, ExamplesBeforeAndAfterRelaxation)
         std::string error;
         ASSERT_TRUE(ReadPointsFile(ExamplePath(file + ".txt"), x, y, z, error)) << error;
         const int n = x.GetSize();
-        EXPECT_EQ(vek::IdentifyKnot({x.GetData(), static_cast<size_t>(n)}, {y.GetData(), static_cast<size_t>(n)},
-                                    {z.GetData(), static_cast<size_t>(n)})
-                      .name,
-                  name);
+        const std::string start = vek::IdentifyKnot({x.GetData(), static_cast<size_t>(n)},
+                                                    {y.GetData(), static_cast<size_t>(n)},
+                                                    {z.GetData(), static_cast<size_t>(n)})
+                                      .name;
+        EXPECT_TRUE(start == name || start == name + "*") << start;
         vek::RelaxCurve(x, y, z, 300, vek::kThickness, 1.0);
         const int m = x.GetSize();
         EXPECT_EQ(vek::IdentifyKnot({x.GetData(), static_cast<size_t>(m)}, {y.GetData(), static_cast<size_t>(m)},
                                     {z.GetData(), static_cast<size_t>(m)})
                       .name,
-                  name);
+                  start);
     }
 }
 

@@ -288,8 +288,10 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
     ASSERT_EQ(vek::RelaxCurve(x, y, z, 3000, vek::kThickness, 1.0), 3000);
     const vek::RelaxReport report = vek::MeasureRelaxation(x, y, z, vek::kThickness, start, 3000, 1.25, true);
     const std::string text = vek::FormatRelaxSummary(report);
-    for (const char* line : {"knot at start: 3_1 (Alexander 1 -1 1, determinant 3, v2 1)\n",
-                             "knot at end: 3_1 (Alexander 1 -1 1, determinant 3, v2 1)\n",
+    for (const char* line : {"knot at start: 3_1 (Alexander 1 -1 1, determinant 3, v2 1, HOMFLY-PT 2*v^2 - v^4 + "
+                             "v^2*z^2)\n",
+                             "knot at end: 3_1 (Alexander 1 -1 1, determinant 3, v2 1, HOMFLY-PT 2*v^2 - v^4 + "
+                             "v^2*z^2)\n",
                              "nominal length / thickness: ", "certified thickness (tube radius): 0.01",
                              "ropelength (length / (2 * certified thickness)): ", "overlap (thickness / (2 * ",
                              "contacts (closer than 1.01 thickness): ", "min contact distance / thickness: 0.9",
@@ -302,7 +304,8 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
     for (const char* key : {"points", "length", "thickness", "knot_start", "alexander_start", "determinant_start",
                             "v2_start", "knot", "alexander", "determinant", "v2", "nominal_ropelength",
                             "certified_thickness", "ropelength", "overlap", "min_nonlocal_distance_over_thickness",
-                            "contacts", "min_contact_distance_over_thickness", "iterations", "seconds", "converged"})
+                            "contacts", "min_contact_distance_over_thickness", "iterations", "seconds", "converged",
+                            "knot_candidates", "knot_candidates_start", "homfly", "homfly_start"})
         EXPECT_EQ(values.count(key), 1u) << key;
     EXPECT_EQ(std::stod(values.at("length")), report.length) << "17 digits read back exactly";
     EXPECT_EQ(std::stod(values.at("nominal_ropelength")), report.length / vek::kThickness);
@@ -314,6 +317,8 @@ TEST(RelaxCliSummary, TextAndJsonCarryTheSameMeasures)
     EXPECT_EQ(values.at("alexander"), "[1, -1, 1]");
     EXPECT_EQ(values.at("determinant"), "3");
     EXPECT_EQ(values.at("v2"), "1");
+    EXPECT_EQ(values.at("knot_candidates"), "[]");
+    EXPECT_EQ(values.at("homfly"), "\"2*v^2 - v^4 + v^2*z^2\"");
 
     // The certified figures are those of the polygon's own thickness: a
     // radius a little below half the nominal thickness, since the relaxed
@@ -365,7 +370,7 @@ TEST(RelaxCliSummary, MissingKnotAndThicknessAreNullAndUnknownKeepsItsInvariants
         vek::MeasureRelaxation(x, y, z, vek::kThickness, vek::IdentifyCurveKnot(x, y, z), 0, 0.0);
     const std::map<std::string, std::string> values = ParseFlatJson(vek::FormatRelaxJson(report));
     for (const char* key : {"knot_start", "alexander_start", "determinant_start", "v2_start", "knot", "alexander",
-                            "determinant", "v2", "ropelength", "overlap"})
+                            "determinant", "v2", "ropelength", "overlap", "knot_candidates", "homfly"})
         EXPECT_EQ(values.at(key), "null") << key;
     EXPECT_EQ(values.at("certified_thickness"), "0");
     const std::string text = vek::FormatRelaxSummary(report);

@@ -1,0 +1,36 @@
+// A closed polygon in space of the knot of a diagram code: the diagram's
+// plane graph laid out with convex faces (a barycentric layout of the
+// graph with every face fanned from a centre and the largest face outside,
+// fixed on a circle), each crossing passed along a straight line through it,
+// the upper strand lifted above the plane and the lower one below, then
+// scaled so that strands that are not neighbours along the curve keep a
+// given clearance.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "knot/pd_code.h"
+
+namespace vek {
+
+struct KnotLayoutOptions {
+    // The smallest distance between points of the polygon further apart
+    // along it than a few clearances.
+    double clearance = 0.036;
+    // Distance between consecutive vertices of the polygon written.
+    double spacing = 0.015;
+};
+
+// Diagram codes with more crossings than this are not laid out.
+inline constexpr int kMaxLayoutCrossings = 400;
+
+// In:  a code accepted by ParsePdCode.
+// Out: true with the vertices of a closed polygon (not repeating the first)
+//      of the diagram's knot with its chirality, or false with a message
+//      (too many crossings, or a diagram whose layout degenerates, which a
+//      diagram without kinks does not).
+bool LayOutKnot(const PdCode& code, const KnotLayoutOptions& options, std::vector<double>& x, std::vector<double>& y,
+                std::vector<double>& z, std::string& error);
+
+}  // namespace vek

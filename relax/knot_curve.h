@@ -1,0 +1,21 @@
+// The curve of vek-relax --knot NAME or --pd CODE: a closed polygon of that
+// knot, laid out from its diagram at the clearance the relaxation needs.
+#pragma once
+
+#include <string>
+
+#include "curve/double_array.h"
+#include "relax/relax_options.h"
+
+namespace vek {
+
+enum class KnotCurveResult { Made, BadArgument, Failed };
+
+// In:  options with knot or pd set.
+// Out: Made with the curve in x, y, z; BadArgument (a name not in the table,
+//      a code that is not one closed oriented planar component) or Failed
+//      (no layout) with a message in error.
+KnotCurveResult MakeKnotCurve(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z,
+                              std::string& error);
+
+}  // namespace vek
