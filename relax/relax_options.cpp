@@ -131,6 +131,7 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
            "--vertices", [&o](const std::string& v) { o.vertices = IdealVertexValue(v); },
            "vertices of the --ideal polygon (default: 8 per unit of length / certified radius)")
         ->type_name("V");
+    app.add_flag("--version", o.version, "print the version of vek-relax and stop");
     app.add_flag("--json", o.json, "print the summary as one JSON object on standard output (needs --output)")
         ->disable_flag_override();
 }
@@ -286,6 +287,10 @@ bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& opt
         options.help = true;
         return true;
     }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        options.version = true;
+        return true;
+    }
     CLI::App app("", "vek-relax");
     MakeRelaxApp(app, options);
     // CLI11 takes the arguments last first.
@@ -300,6 +305,11 @@ bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& opt
     if (error.empty())
         error = PictureError(options);
     return error.empty();
+}
+
+std::string RelaxVersionLine()
+{
+    return std::string("vek-relax ") + VEK_VERSION + "\n";
 }
 
 std::string RelaxUsage()

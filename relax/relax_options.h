@@ -26,6 +26,8 @@ struct RelaxOptions {
     long long iterations = 0;
     double precision = 1.0;
     bool help = false;
+    // --version: print the program's version and nothing else.
+    bool version = false;
     // Run until the length settles (RelaxUntilTight) instead of a fixed count.
     bool untilTight = false;
     long long maxIterations = kDefaultMaxIterations;
@@ -69,7 +71,7 @@ struct RelaxOptions {
 //         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
 //         [--keep-knot] [--refine P[,P2,...]] [--log FILE.csv]
 //         [--frames DIR [--size W[xH]] [--colour C] [--scale S] [--fit]
-//         [--turn X,Y] [--background B]] [--ideal [--vertices V]] | --help
+//         [--turn X,Y] [--background B]] [--ideal [--vertices V]] | --help | --version
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -95,6 +97,9 @@ struct RelaxOptions {
 // separated by commas, at least one. With --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);
+
+// "vek-relax VERSION", the line --version prints.
+std::string RelaxVersionLine();
 
 // The usage text for --help.
 std::string RelaxUsage();

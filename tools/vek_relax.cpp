@@ -29,6 +29,10 @@ int Run(int argc, char** argv, std::string& stage)
         std::fputs(vek::RelaxUsage().c_str(), stdout);
         return vek::kRelaxExitDone;
     }
+    if (options.version) {
+        std::fputs(vek::RelaxVersionLine().c_str(), stdout);
+        return vek::kRelaxExitDone;
+    }
     std::error_code sizeError;
     const auto bytes = std::filesystem::file_size(options.input, sizeError);
     stage = !options.knot.empty() ? "making the curve of " + options.knot

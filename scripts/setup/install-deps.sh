@@ -11,12 +11,16 @@ packages=(
   libeigen3-dev
   help2man
   fonts-ipafont-gothic
+  snakemake
 )
 if [ "${1:-}" = "--test" ]; then
   # clang and its runtime libraries build the fuzz targets (libFuzzer).
   packages+=(xvfb xauth xdotool imagemagick x11-utils clang libclang-rt-14-dev)
   # The package checks: desktop entry, software-centre entry, the .deb.
   packages+=(desktop-file-utils appstream lintian man-db)
+  # The atlas: a single-node Slurm cluster for its cluster test, a browser
+  # for its gallery.
+  packages+=(slurm-wlm munge chromium)
 fi
 
 missing=()

@@ -13,8 +13,10 @@ cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 \
 deb=$(ls "$out"/*.deb)
 listing=$(dpkg-deb -c "$deb")
 status=0
-for path in usr/bin/vek usr/bin/vek-relax usr/bin/vek-tube-picture \
+for path in usr/bin/vek usr/bin/vek-relax usr/bin/vek-tube-picture usr/bin/vek-atlas \
             usr/share/man/man1/vek.1.gz usr/share/man/man1/vek-relax.1.gz usr/share/man/man1/vek-tube-picture.1.gz \
+            usr/share/man/man1/vek-atlas.1.gz usr/share/vek/atlas/Snakefile usr/share/vek/atlas/profiles/slurm/config.yaml \
+            usr/share/vek/data/knots.csv usr/share/vek/data/best-ropelength.csv \
             usr/share/applications/vek.desktop usr/share/metainfo/org.example.vek.metainfo.xml \
             usr/share/doc/vek/copyright usr/share/doc/vek/changelog.gz \
             usr/share/vek/data/knots.csv usr/share/vek/data/best-ropelength.csv; do
