@@ -72,7 +72,7 @@ void BM_IdentifyTableKnots(benchmark::State& state)
     for (auto _ : state) {
         for (size_t k = 0; k < s.names.size(); ++k) {
             const auto t0 = std::chrono::steady_clock::now();
-            const vek::KnotType type = vek::IdentifyKnot(s.x[k], s.y[k], s.z[k]);
+            const vek::KnotType type = vek::IdentifyKnot(vek::PolygonView(s.x[k], s.y[k], s.z[k]));
             seconds[k] = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             const bool among = std::find(type.candidates.begin(), type.candidates.end(), s.names[k]) !=
                                type.candidates.end();

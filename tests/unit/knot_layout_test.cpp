@@ -29,7 +29,7 @@ TEST(KnotLayout, CurvesFromNamesAreIdentifiedAsThatKnot)
         vek::KnotLayoutOptions options;
         ASSERT_TRUE(vek::LayOutKnot(code, options, x, y, z, error)) << error;
         EXPECT_GT(x.size(), 50u);
-        const vek::KnotType type = vek::IdentifyKnot(x, y, z);
+        const vek::KnotType type = vek::IdentifyKnot(vek::PolygonView(x, y, z));
         if (type.candidates.empty())
             EXPECT_EQ(type.name, name);
         else

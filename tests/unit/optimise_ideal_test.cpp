@@ -140,7 +140,7 @@ TEST(OptimiseIdeal, TheDescentAsksItsBudgetInsideAStep)
     ReadExampleTrefoil(x, y, z);
     ASSERT_FALSE(HasFatalFailure());
     vek::RelaxUntilTight(x, y, z, 6000, 0.03, 1.0);
-    const std::vector<double> start = vek::ResampleByArcLength(vek::CurvePolygon(x, y, z), 64);
+    const std::vector<double> start = vek::ResampleByArcLength(CurvePolygon(x, y, z), 64);
     int asked = 0;
     vek::DescentOptions options;
     options.stop = [&asked] { return ++asked >= 3; };
