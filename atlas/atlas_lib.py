@@ -97,6 +97,10 @@ def write_atomically(path, text):
     folder = os.path.dirname(os.path.abspath(path))
     os.makedirs(folder, exist_ok=True)
     handle, temporary = tempfile.mkstemp(dir=folder, prefix=".tmp-", suffix=os.path.basename(path))
+    # mkstemp makes the file private; a table is as readable as any new file.
+    umask = os.umask(0)
+    os.umask(umask)
+    os.chmod(temporary, 0o666 & ~umask)
     try:
         with os.fdopen(handle, "w", encoding="utf-8", newline="") as out:
             out.write(text)
