@@ -29,6 +29,20 @@ void Direction(int k, double dir[3])
     dir[2] = -0.2112 * d0 + 0.3534 * d1 + 0.9113 * d2;
 }
 
+// The diagram of the projection along direction k, reduced by the moves
+// that lower its crossing count; raw: its crossings before. False when the
+// projection has crossings too close to call.
+bool ReducedDiagram(PolygonView polygon, int k, GaussCode& code, long long& raw)
+{
+    double dir[3];
+    Direction(k, dir);
+    if (!ProjectCrossings(polygon, dir, code))
+        return false;
+    raw = static_cast<long long>(code.sign.size());
+    ReduceGaussCode(code);
+    return true;
+}
+
 // After this many directions that all gave too many crossings, give up.
 constexpr int kComplexTries = 3;
 
@@ -78,13 +92,10 @@ KnotType IdentifyKnot(PolygonView polygon)
     long long fewest = -1, fewestRaw = 0;
     GaussCode best;
     for (int k = 0; k < kDirections; ++k) {
-        double dir[3];
-        Direction(k, dir);
         GaussCode code;
-        if (!ProjectCrossings(distinct, dir, code))
+        long long raw = 0;
+        if (!ReducedDiagram(distinct, k, code, raw))
             continue;
-        const long long raw = static_cast<long long>(code.sign.size());
-        ReduceGaussCode(code);
         const long long reduced = static_cast<long long>(code.sign.size());
         if (fewest < 0 || reduced < fewest) {
             fewest = reduced;
@@ -110,13 +121,10 @@ KnotType IdentifyKnot(PolygonView polygon)
         // whose diagram evaluates.
         bool found = false;
         for (int k = 0; k < kDirections && !found; ++k) {
-            double dir[3];
-            Direction(k, dir);
             GaussCode code;
-            if (!ProjectCrossings(distinct, dir, code))
+            long long raw = 0;
+            if (!ReducedDiagram(distinct, k, code, raw))
                 continue;
-            const long long raw = static_cast<long long>(code.sign.size());
-            ReduceGaussCode(code);
             if (static_cast<long long>(code.sign.size()) > kMaxAlexanderCrossings ||
                 !AlexanderPolynomial(code, alexander))
                 continue;
