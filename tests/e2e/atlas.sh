@@ -85,7 +85,7 @@ if command -v chromium >/dev/null; then
   browse --window-size=1000,800 --screenshot="$out/gallery.png" "file://$gallery" >/dev/null
   [ -s "$out/gallery.png" ] || fail "browser: no screenshot of the gallery"
 else
-  fail "chromium is not installed (tools/install-deps.sh --test installs it)"
+  fail "chromium is not installed (scripts/setup/install-deps.sh --test installs it)"
 fi
 
 # Again: finished knots are not run again, the table is the same.
