@@ -140,8 +140,9 @@ TEST(FileReplace, ASignalOrAKillWhileWritingLeavesTheOldFileOrTheNew)
             EXPECT_EQ(WTERMSIG(status), signal);
             EXPECT_EQ(now, old);
             // Only a kill, which no program can catch, leaves the temporary.
-            if (signal != SIGKILL)
+            if (signal != SIGKILL) {
                 EXPECT_FALSE(HasTemporary(folder, path));
+            }
         }
     }
 }
