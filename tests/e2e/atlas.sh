@@ -15,8 +15,8 @@ picture=$3
 out=$4
 rm -rf "$out"
 mkdir -p "$out"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# shellcheck source=relax_checks.sh
+source "$(dirname "$0")/relax_checks.sh"
 
 # A vek-relax that refuses 5_2 and is the real one otherwise.
 cat >"$out/relax-but-5_2" <<EOF

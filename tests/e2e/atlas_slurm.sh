@@ -13,8 +13,8 @@ picture=$3
 out=$4
 rm -rf "$out"
 mkdir -p "$out"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# shellcheck source=relax_checks.sh
+source "$(dirname "$0")/relax_checks.sh"
 
 # shellcheck source=slurm_node.sh
 source "$(dirname "$0")/slurm_node.sh"
