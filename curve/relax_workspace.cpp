@@ -1,8 +1,6 @@
 #include "curve/relax_workspace.h"
 
-#include <thread>
-
-CRelaxWorkspace::CRelaxWorkspace() : CRelaxWorkspace(static_cast<int>(std::thread::hardware_concurrency())) {}
+CRelaxWorkspace::CRelaxWorkspace() : CRelaxWorkspace(vek::ThreadLimit()) {}
 
 CRelaxWorkspace::CRelaxWorkspace(int threads)
 {

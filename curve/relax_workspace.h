@@ -13,7 +13,8 @@
 
 class CRelaxWorkspace {
 public:
-    // The hardware's thread count (at least 1).
+    // The process's thread limit (vek::ThreadLimit: the hardware's thread
+    // count unless the program chose another).
     CRelaxWorkspace();
     // `threads` threads in all, the caller's included (clamped to at least 1).
     explicit CRelaxWorkspace(int threads);

@@ -1,15 +1,48 @@
 #include "geom/parallel.h"
 
 #include <tbb/blocked_range.h>
+#include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 #include <tbb/partitioner.h>
 #include <tbb/task_arena.h>
 
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
 namespace vek {
+
+namespace {
+
+std::mutex g_limitMutex;
+int g_limit = 0;
+std::unique_ptr<tbb::global_control> g_control;
+
+int HardwareThreads()
+{
+    const unsigned count = std::thread::hardware_concurrency();
+    return count < 1 ? 1 : static_cast<int>(count);
+}
+
+}  // namespace
+
+void SetThreadLimit(int threads)
+{
+    const std::lock_guard<std::mutex> lock(g_limitMutex);
+    g_control.reset();
+    g_limit = threads < 1 ? 0 : threads;
+    if (g_limit > 0)
+        g_control = std::make_unique<tbb::global_control>(tbb::global_control::max_allowed_parallelism,
+                                                          static_cast<size_t>(g_limit));
+}
+
+int ThreadLimit()
+{
+    const std::lock_guard<std::mutex> lock(g_limitMutex);
+    return g_limit > 0 ? g_limit : HardwareThreads();
+}
 
 void ForEachBlockOf(int count, int grain, void (*body)(const void*, int, int, int), const void* context)
 {
@@ -60,6 +93,11 @@ void ThreadTeam::RunPartsOf(int parts, void (*job)(const void*, int, int), const
 
 void RunSideBySideOf(void (*job)(const void*, int), const void* context)
 {
+    if (ThreadLimit() < 2) {
+        job(context, 0);
+        job(context, 1);
+        return;
+    }
     std::thread other;
     try {
         other = std::thread([job, context] { job(context, 1); });

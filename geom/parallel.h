@@ -7,11 +7,22 @@
 //   - parts: a fixed number of parts on a team of a fixed number of threads,
 //     each part writing its own share of the results;
 //   - side by side: two long jobs at once, each on a thread of its own.
+// How many threads all of these use at most is the process's thread limit.
 #pragma once
 
 #include <memory>
 
 namespace vek {
+
+// In:  threads >= 1: the most threads the program's parallel work uses from
+//      now on, the calling thread included; 0: as many as the hardware has.
+// Out: blocks and parts run on at most that many threads, and side by side
+//      jobs one after the other when it is 1. Results do not change with it
+//      (every split is fixed); only the time does.
+void SetThreadLimit(int threads);
+// The limit in force: the hardware's thread count (at least 1) unless
+// SetThreadLimit chose fewer or more.
+int ThreadLimit();
 
 // In:  count >= 0 indices, grain >= 1 indices per block.
 // Out: the number of blocks of ForEachBlock (0 when count is 0).
@@ -74,7 +85,8 @@ void RunSideBySideOf(void (*job)(const void*, int), const void* context);
 // Out: job(1) has run on a thread of its own while job(0) ran on the
 //      caller's. Tasks could run one after the other on a busy or a
 //      single-core machine, which would leave the second one no time.
-//      When no thread can be started, job(1) does not run at all. An
+//      When no thread can be started, job(1) does not run at all; under a
+//      thread limit of 1 it runs after job(0) on the caller's thread. An
 //      exception from job(0) is passed on once job(1) has ended; one from
 //      job(1) is the job's to catch (it would end the program).
 template <class Job>

@@ -1,9 +1,11 @@
 #include "ideal/optimise_ideal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 #include "geom/parallel.h"
 #include "geom/polygon_measures.h"
@@ -18,7 +20,8 @@ namespace {
 // Stall fractions of the descent: loose on the coarse levels (they only
 // give the next level its start), tight on the last.
 constexpr double kCoarseStall = 1e-5;
-constexpr double kFineStall = 2e-7;
+constexpr double kFineStall = kIdealConvergence;
+static_assert(kIdealConvergenceWindow == kDescentWindow);
 // Even resamplings of the last level, each followed by its descent.
 constexpr int kEvenRounds = 8;
 
@@ -99,11 +102,15 @@ struct LevelRun {
     Candidate best;
     long long steps = 0;
     int levels = 0;
+    IdealStop end = IdealStop::Converged;
 };
 
+// `stop` is the time limit and the user's cancel: when it says yes the run
+// ends with what it has, and `stopWhy` tells which of the two it was.
 LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const KnotType& expected,
-                       const IdealOptions& options, std::chrono::steady_clock::time_point deadline,
-                       ConeOrdering ordering, bool reports, Candidate start)
+                       const IdealOptions& options, const std::function<bool()>& stop,
+                       const std::function<IdealStop()>& stopWhy, ConeOrdering ordering, bool reports,
+                       Candidate start)
 {
     LevelRun run;
     run.best = std::move(start);
@@ -119,11 +126,7 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
         descent.maxSteps = options.maxIterations;
         descent.stallFraction = level + 1 < counts.size() ? kCoarseStall : kFineStall;
         descent.keepsType = [&expected](PolygonView p) { return SameKnotType(IdentifyKnot(p), expected); };
-        // Each level gets an equal share of the time that is left, so that a
-        // slow coarse level cannot starve the finer ones.
-        const auto now = std::chrono::steady_clock::now();
-        const auto levelDeadline = now + (deadline - now) / static_cast<int>(counts.size() - level);
-        descent.stop = [levelDeadline] { return std::chrono::steady_clock::now() > levelDeadline; };
+        descent.stop = stop;
         const int levelNumber = static_cast<int>(level) + 1;
         if (reports && options.progress)
             descent.progress = [&, levelNumber](long long step, double ropelength, double violation) {
@@ -132,11 +135,20 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
         DescentResult reached = DescendRopelength(current, descent);
         steps += reached.steps;
         run.levels = levelNumber;
+        if (reached.end == DescentEnd::Stopped)
+            run.end = stopWhy();
+        else if (reached.end == DescentEnd::Steps)
+            run.end = IdealStop::Iterations;
+        else
+            run.end = IdealStop::Converged;
         if (reached.points.empty())
             break;
         current = std::move(reached.points);
-        if (level + 1 < counts.size())
+        if (level + 1 < counts.size()) {
+            if (reached.end == DescentEnd::Stopped)
+                break;
             continue;
+        }
         Candidate candidate = Certify(current);
         if (SameKnotType(candidate.knot, expected) && candidate.ropelength < best.ropelength)
             best = std::move(candidate);
@@ -144,7 +156,7 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
         // along it, so unequal edges it leaves behind are slow to even out:
         // an even resampling, kept only when it certifies shorter, gives the
         // descent a new start.
-        if (evenRounds >= kEvenRounds || std::chrono::steady_clock::now() > deadline)
+        if (evenRounds >= kEvenRounds || reached.end == DescentEnd::Stopped)
             break;
         Candidate even = Certify(ResampleByArcLength(View(current), counts[level]));
         if (!SameKnotType(even.knot, expected) || !(even.ropelength < best.ropelength * (1.0 - kFineStall)))
@@ -158,6 +170,21 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
 }
 
 }  // namespace
+
+const char* IdealStopName(IdealStop stop)
+{
+    switch (stop) {
+    case IdealStop::Converged:
+        return "converged";
+    case IdealStop::Iterations:
+        return "iterations";
+    case IdealStop::Time:
+        return "time";
+    case IdealStop::Cancelled:
+        return "cancelled";
+    }
+    return "converged";
+}
 
 int DefaultIdealVertices(double length, double thickness)
 {
@@ -204,19 +231,44 @@ IdealResult OptimiseIdeal(PolygonView input, const KnotType& expected, const Ide
     std::vector<int> counts{n};
     while (counts.size() < 3 && counts.front() / 2 >= kCoarsestIdealVertices)
         counts.insert(counts.begin(), counts.front() / 2);
+    // The clock is read only to stop at the time limit; `cancelled` is the
+    // user's. Both descents see the same answers' effect: each stops on its
+    // own next question.
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(options.maxSeconds));
+                              std::chrono::duration<double>(std::min(options.maxSeconds, 1e9)));
+    std::atomic<bool> cancelled{false}, timedOut{false};
+    std::mutex askMutex;
+    const std::function<bool()> stop = [&] {
+        if (cancelled || timedOut)
+            return true;
+        if (options.cancelled) {
+            // The caller's function need not be safe to call from two
+            // threads at once.
+            const std::lock_guard<std::mutex> lock(askMutex);
+            if (options.cancelled()) {
+                cancelled = true;
+                return true;
+            }
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            timedOut = true;
+            return true;
+        }
+        return false;
+    };
+    const std::function<IdealStop()> why = [&] { return cancelled ? IdealStop::Cancelled : IdealStop::Time; };
     // The second descent's failure (no thread, no memory) only loses its
     // result: it then stays at +infinity and the first one is kept.
     LevelRun first, second;
     RunSideBySide([&](int which) {
         if (which == 0) {
-            first = DescendLevels(input, counts, expected, options, deadline, ConeOrdering::MinimumDegree, true, best);
+            first = DescendLevels(input, counts, expected, options, stop, why, ConeOrdering::MinimumDegree, true,
+                                  best);
             return;
         }
         try {
-            second = DescendLevels(input, counts, expected, options, deadline, ConeOrdering::Natural, false, best);
+            second = DescendLevels(input, counts, expected, options, stop, why, ConeOrdering::Natural, false, best);
         } catch (...) {
             second = LevelRun();
         }
@@ -227,6 +279,15 @@ IdealResult OptimiseIdeal(PolygonView input, const KnotType& expected, const Ide
     result.levels = chosen.levels;
     result.iterations = steps;
     result.fellBack = !(best.ropelength < startRopelength);
+    // A stop of either descent makes the result depend on when it came.
+    if (cancelled)
+        result.stoppedBy = IdealStop::Cancelled;
+    else if (timedOut)
+        result.stoppedBy = IdealStop::Time;
+    else
+        result.stoppedBy = first.end == IdealStop::Iterations || second.end == IdealStop::Iterations
+                               ? IdealStop::Iterations
+                               : IdealStop::Converged;
 
     const Candidate scaled = ScaleToTube(best, options.tubeThickness, options.asWritten);
     if (!SameKnotType(scaled.knot, expected) || !(2.0 * scaled.thickness.thickness >= options.tubeThickness)) {

@@ -25,6 +25,23 @@ inline constexpr int kMaxIdealVertices = 5000;
 // n tan(pi / n), within 0.1 % of the round circle's pi only from 58 on.
 inline constexpr int kMinDefaultIdealVertices = 64;
 
+// The default time limit of OptimiseIdeal, in seconds: far beyond what the
+// knots through 10 crossings need, a guard against a run that never settles.
+inline constexpr double kDefaultIdealSeconds = 3600.0;
+
+// Why the search ended. Converged: at the last vertex count the certified
+// ropelength fell by less than kIdealConvergence of itself over the last
+// kIdealConvergenceWindow steps (or no step shortened it any more), and an
+// even resampling of the result did not certify shorter by that much.
+// Iterations: a level used its maxIterations steps. Time: maxSeconds ran
+// out. Cancelled: `cancelled` said yes.
+enum class IdealStop { Converged, Iterations, Time, Cancelled };
+inline constexpr double kIdealConvergence = 2e-7;
+inline constexpr int kIdealConvergenceWindow = 100;
+
+// "converged", "iterations", "time", "cancelled".
+const char* IdealStopName(IdealStop stop);
+
 struct IdealProgress {
     int level = 0;            // level of the descent, from 1 (coarsest)
     long long iteration = 0;  // steps of all levels so far
@@ -40,10 +57,18 @@ struct IdealOptions {
     double tubeThickness = 0.03;
     // Most descent steps per level.
     long long maxIterations = 20000;
-    // The descent stops after this long (all levels together).
-    double maxSeconds = 55.0;
+    // The time limit of the whole search (all descents together): the only
+    // way the clock enters. A run it stops returns the best certified
+    // polygon found so far and says so (IdealStop::Time); every other
+    // decision is taken on step counts and computed values, so a run that
+    // ends otherwise gives the same polygon on every machine, whatever its
+    // load or thread count.
+    double maxSeconds = kDefaultIdealSeconds;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
+    // Asked between solver iterations; true stops the descent, which
+    // returns the best certified polygon found so far.
+    std::function<bool()> cancelled;
     // Replaces the polygon's coordinates by the values the output will
     // hold (a text file rounds them); empty: kept exactly. The certificate
     // is computed on what it leaves.
@@ -69,6 +94,7 @@ struct IdealResult {
     int activeCurvature = 0;
     long long iterations = 0;
     int levels = 0;  // vertex counts of the coarse-to-fine descent that ran
+    IdealStop stoppedBy = IdealStop::Converged;
     // The solver's polygon was of another type or less thick than its
     // start: the certified start (resampled, scaled) is returned instead.
     bool fellBack = false;

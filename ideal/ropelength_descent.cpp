@@ -113,9 +113,13 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
     std::unordered_set<long long> positive;
     std::deque<double> window;
     double step = kFirstStep;
+    result.end = DescentEnd::Steps;
+    bool stopped = false;
     for (result.steps = 0; result.steps < options.maxSteps; ++result.steps) {
-        if (options.stop && options.stop())
+        if (options.stop && options.stop()) {
+            stopped = true;
             break;
+        }
         const std::vector<Constraint> active = NearActiveConstraints(View(points), 1.0, kProjectionSlack);
         const std::vector<double> gradient = LengthGradient(points);
         std::vector<char> warm(active.size());
@@ -123,8 +127,10 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
             warm[k] = positive.count(ConstraintKey(active[k], n)) ? 1 : 0;
         const ConeSolve cone =
             SolveNonNegative(active, ConstraintRates(active, gradient), n, warm, options.ordering, options.stop);
-        if (cone.stopped)
+        if (cone.stopped) {
+            stopped = true;
             break;
+        }
         positive.clear();
         result.activeStruts = result.activeCurvature = 0;
         for (size_t k = 0; k < active.size(); ++k)
@@ -138,12 +144,18 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
             direction[k] = cone.move[k] - gradient[k];
         for (int i = 0; i < n; ++i)
             largest = std::max(largest, std::hypot(direction[3 * i], direction[3 * i + 1], direction[3 * i + 2]));
-        if (!(largest > 1e-14) || !std::isfinite(largest))
+        if (!(largest > 1e-14) || !std::isfinite(largest)) {
+            result.end = DescentEnd::Settled;
             break;
+        }
         bool taken = false;
         // The budget is asked inside the step too: at thousands of vertices
         // one correction can take minutes.
-        while (!taken && step >= kSmallestStep && !(options.stop && options.stop())) {
+        while (!taken && step >= kSmallestStep) {
+            if (options.stop && options.stop()) {
+                stopped = true;
+                break;
+            }
             std::vector<double> trial = points;
             for (size_t k = 0; k < trial.size(); ++k)
                 trial[k] += step / largest * direction[k];
@@ -163,8 +175,12 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
                 step *= 0.5;
             }
         }
-        if (!taken)
+        if (stopped)
             break;
+        if (!taken) {
+            result.end = DescentEnd::Settled;
+            break;
+        }
         if (options.keepsType && (result.steps + 1) % options.checkEvery == 0) {
             if (!options.keepsType(View(points))) {
                 result.typeLost = true;
@@ -177,13 +193,19 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         if (static_cast<int>(window.size()) > kDescentWindow) {
             const double before = window.front();
             window.pop_front();
-            if (before - ropelength < options.stallFraction * ropelength)
+            if (before - ropelength < options.stallFraction * ropelength) {
+                ++result.steps;
+                result.end = DescentEnd::Settled;
                 break;
+            }
         }
     }
     if (!result.typeLost && options.keepsType && !options.keepsType(View(points)))
         result.typeLost = true;
+    if (stopped)
+        result.end = DescentEnd::Stopped;
     if (result.typeLost) {
+        result.end = DescentEnd::TypeLost;
         points = std::move(checked);
         ropelength = checkedRopelength;
     }

@@ -29,12 +29,19 @@ struct DescentOptions {
     std::function<bool(PolygonView)> keepsType;
     int checkEvery = 200;
     // Asked every step, and before every factorisation inside a step,
-    // whether to stop (a time budget); may be empty.
+    // whether to stop (a time limit, the user); may be empty. Nothing else
+    // the descent decides depends on anything but its input, so that the
+    // same start and options give the same polygon on every machine.
     std::function<bool()> stop;
     ConeOrdering ordering = ConeOrdering::MinimumDegree;
 };
 
 inline constexpr int kDescentWindow = 100;
+
+// Why a descent ended: the ropelength settled (the stall rule, or no step
+// shortens any more), the step count ran out, `stop` said yes, or the knot
+// type was lost.
+enum class DescentEnd { Settled, Steps, Stopped, TypeLost };
 
 struct DescentResult {
     // Interleaved vertices with certified thickness 1 (tube radius 1).
@@ -46,6 +53,7 @@ struct DescentResult {
     int activeCurvature = 0;
     // keepsType said no once: points are the last polygon it accepted.
     bool typeLost = false;
+    DescentEnd end = DescentEnd::Settled;
 };
 
 // In:  points: n >= 4 interleaved vertices with certified thickness > 0;

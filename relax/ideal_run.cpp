@@ -54,6 +54,7 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
     IdealOptions ideal;
     ideal.vertices = options.vertices;
     ideal.tubeThickness = kThickness;
+    ideal.maxSeconds = options.timeLimit;
     ideal.progress = options.progress;
     ideal.asWritten = [&options](PolygonPoints& polygon) {
         CDoubleArray px, py, pz;
@@ -93,6 +94,8 @@ std::string FormatIdealSummary(const IdealRun& run)
     std::snprintf(line, sizeof line, "iterations: %lld relaxation, %lld optimiser over %d vertex counts, %.3f s\n",
                   run.relaxIterations, r.iterations, r.levels, run.seconds);
     text += line;
+    std::snprintf(line, sizeof line, "stopped by: %s\n", IdealStopName(r.stoppedBy));
+    text += line;
     if (r.fellBack)
         text += "the optimiser found nothing shorter: the certified start is written\n";
     return text;
@@ -113,6 +116,7 @@ std::string FormatIdealJson(const IdealRun& run)
     text += ", \"iterations\": " + std::to_string(r.iterations);
     text += ", \"levels\": " + std::to_string(r.levels);
     text += std::string(", \"fell_back\": ") + (r.fellBack ? "true" : "false");
+    text += std::string(", \"stopped_by\": \"") + IdealStopName(r.stoppedBy) + "\"";
     text += ", \"seconds\": " + JsonNumber(run.seconds);
     text += "}\n";
     return text;

@@ -23,6 +23,8 @@ struct IdealRunOptions {
     int vertices = 0;
     double precision = 1.0;
     long long maxRelaxIterations = 1000000;
+    // The optimiser's time limit in seconds (IdealOptions::maxSeconds).
+    double timeLimit = kDefaultIdealSeconds;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
     // Where the polygon goes (empty: standard output); its format's
@@ -51,12 +53,13 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
 
 // The summary lines: knot, vertices, length, certified thickness,
 // ropelength, the active struts and curvature constraints, iterations
-// (relaxation and solver) and time.
+// (relaxation and solver) and time, and what stopped the optimiser.
 std::string FormatIdealSummary(const IdealRun& run);
 
 // The same as one JSON object on one line: keys knot, vertices, length,
 // thickness (certified radius), ropelength, struts, curvature_constraints,
-// relax_iterations, iterations, levels, fell_back, seconds.
+// relax_iterations, iterations, levels, fell_back, stopped_by (IdealStopName),
+// seconds.
 std::string FormatIdealJson(const IdealRun& run);
 
 // A progress line for standard error ("\r" first, no new line).

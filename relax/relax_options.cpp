@@ -131,6 +131,22 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
            "--vertices", [&o](const std::string& v) { o.vertices = IdealVertexValue(v); },
            "vertices of the --ideal polygon (default: 8 per unit of length / certified radius)")
         ->type_name("V");
+    positive(
+        "--time-limit", "S", [&o](double v) { o.timeLimit = v; },
+        "stop the optimiser of --ideal after S seconds with the best certified polygon found so far, and say so "
+        "(default 3600); without it a run ends by its convergence rule alone and gives the same polygon on "
+        "every machine");
+    app.add_option_function<std::string>(
+           "--threads",
+           [&o](const std::string& v) {
+               const long long count = CountValue("--threads", v);
+               if (count < 1 || count > kMaxThreads)
+                   throw CLI::ValidationError("--threads needs a whole number from 1 to " +
+                                              std::to_string(kMaxThreads) + ", not \"" + v + "\"");
+               o.threads = static_cast<int>(count);
+           },
+           "use at most N threads (default: one per core); the results are the same for every N")
+        ->type_name("N");
     app.add_flag("--version", o.version, "print the version of vek-relax and stop");
     app.add_flag("--json", o.json, "print the summary as one JSON object on standard output (needs --output)")
         ->disable_flag_override();
@@ -244,6 +260,8 @@ std::string CombinationError(const CLI::App& app, const RelaxOptions& o)
         return "--ideal always checks that the knot type is kept: leave out the knot-check options";
     if (given("--vertices") && !o.ideal)
         return "--vertices only sets the polygon of --ideal";
+    if (given("--time-limit") && !o.ideal)
+        return "--time-limit only bounds the optimiser of --ideal";
     if (o.json && o.output.empty())
         return "--json prints to standard output: give --output FILE for the points";
     if (given("--no-check-knot") && (given("--check-knot") || o.keepKnot))

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ideal/optimise_ideal.h"
 #include "picture/picture_options.h"
 
 namespace vek {
@@ -14,6 +15,8 @@ namespace vek {
 inline constexpr long long kMaxRelaxIterations = 1000000000;
 // Where --until-tight gives up when no --max-iterations is given.
 inline constexpr long long kDefaultMaxIterations = 1000000;
+// The most threads --threads takes.
+inline constexpr int kMaxThreads = 256;
 
 struct RelaxOptions {
     // The curve: a file, or made from a knot's name (--knot) or diagram
@@ -44,6 +47,12 @@ struct RelaxOptions {
     bool ideal = false;
     // Its vertex count; 0: the default for the knot.
     int vertices = 0;
+    // --time-limit S: the optimiser of --ideal stops after S seconds with
+    // the best certified polygon it has, and says so.
+    double timeLimit = kDefaultIdealSeconds;
+    // --threads N: the most threads the run uses; 0: the hardware's count.
+    // The results are the same for every N.
+    int threads = 0;
     // --check-knot (true) / --no-check-knot (false); unset: check while the
     // curve has fewer than 100,000 points.
     std::optional<bool> checkKnot;
@@ -71,7 +80,8 @@ struct RelaxOptions {
 //         [--units-mm W]] [--json] [--check-knot | --no-check-knot]
 //         [--keep-knot] [--refine P[,P2,...]] [--log FILE.csv]
 //         [--frames DIR [--size W[xH]] [--colour C] [--scale S] [--fit]
-//         [--turn X,Y] [--background B]] [--ideal [--vertices V]] | --help | --version
+//         [--turn X,Y] [--background B]] [--ideal [--vertices V] [--time-limit S]]
+//         [--threads N] | --help | --version
 // Options also take the form --name=value; "--" ends the options. N and M
 // are whole numbers 0 ... kMaxRelaxIterations, P, S and W finite numbers
 // above 0. Returns false with a one-line `error` for anything else (unknown
@@ -93,7 +103,8 @@ struct RelaxOptions {
 // --iterations, --until-tight, --refine, --log, --frames or the knot-check
 // options (it relaxes as far as it needs and checks the knot type itself),
 // --vertices without --ideal or outside kMinIdealVertices ...
-// kMaxIdealVertices. The --refine precisions are finite numbers above 0,
+// kMaxIdealVertices, --time-limit without --ideal or not a finite number
+// above 0, --threads not a whole number 1 ... kMaxThreads. The --refine precisions are finite numbers above 0,
 // separated by commas, at least one. With --help (or -h) anywhere, returns true with
 // options.help set and nothing else checked.
 bool ParseRelaxArguments(const std::vector<std::string>& args, RelaxOptions& options, std::string& error);

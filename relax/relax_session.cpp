@@ -96,6 +96,7 @@ RelaxOutcome RunIdealOutcome(const RelaxOptions& options, CDoubleArray& x, CDoub
     run.vertices = options.vertices;
     run.precision = options.precision;
     run.maxRelaxIterations = options.maxIterations;
+    run.timeLimit = options.timeLimit;
     run.output = options.output;
     const bool showProgress = !options.json && isatty(fileno(stderr));
     const auto start = Clock::now();
@@ -119,6 +120,12 @@ RelaxOutcome RunIdealOutcome(const RelaxOptions& options, CDoubleArray& x, CDoub
     outcome.error = outcome.ideal->error;
     if (!outcome.ok)
         return outcome;
+    // The one result that depends on the clock says so, also with --json.
+    if (outcome.ideal->result.stoppedBy == IdealStop::Time)
+        std::fprintf(stderr,
+                     "vek-relax: the time limit of %g s stopped the optimiser before it converged; the best "
+                     "certified polygon found so far is written\n",
+                     options.timeLimit);
     outcome.summary = FormatIdealSummary(*outcome.ideal);
     if (options.json)
         outcome.json = FormatIdealJson(*outcome.ideal);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "curve/constants.h"
+#include "geom/parallel.h"
 #include "io/curve_file.h"
 #include "relax/knot_curve.h"
 #include "relax/relax_session.h"
@@ -33,6 +34,8 @@ int Run(int argc, char** argv, std::string& stage)
         std::fputs(vek::RelaxVersionLine().c_str(), stdout);
         return vek::kRelaxExitDone;
     }
+    if (options.threads > 0)
+        vek::SetThreadLimit(options.threads);
     std::error_code sizeError;
     const auto bytes = std::filesystem::file_size(options.input, sizeError);
     stage = !options.knot.empty() ? "making the curve of " + options.knot

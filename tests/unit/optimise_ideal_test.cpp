@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "curve/curve_polygon.h"
+#include "geom/parallel.h"
 #include "geom/polygon_measures.h"
 #include "ideal/resample_polygon.h"
 #include "ideal/ropelength_descent.h"
@@ -182,6 +183,51 @@ TEST(OptimiseIdeal, ATightStartWithManyContactsStillShortens)
     EXPECT_LT(result.ropelength, 16.7);
 }
 
+// A search stopped by its time limit or by the user still returns a
+// certified polygon of its type, and says which of the two stopped it.
+TEST(OptimiseIdeal, AStoppedSearchSaysWhatStoppedIt)
+{
+    const knotcurves::Polygon trefoil = knotcurves::TorusKnot(2, 3, 120);
+    const vek::KnotType expected = vek::IdentifyKnot(trefoil.View());
+    for (const vek::IdealStop why : {vek::IdealStop::Time, vek::IdealStop::Cancelled}) {
+        vek::IdealOptions options;
+        options.vertices = 48;
+        if (why == vek::IdealStop::Time)
+            options.maxSeconds = 1e-9;
+        else
+            options.cancelled = [] { return true; };
+        const vek::IdealResult result = vek::OptimiseIdeal(trefoil.View(), expected, options);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.stoppedBy, why) << vek::IdealStopName(result.stoppedBy);
+        EXPECT_GE(2.0 * vek::ComputePolygonThickness(result.polygon.View()).thickness, options.tubeThickness);
+        EXPECT_TRUE(vek::SameKnotType(vek::IdentifyKnot(result.polygon.View()), expected));
+    }
+}
+
+// One thread or two: the same polygon to the last bit, and the same step
+// count; the descents end on their step count, not on the clock.
+TEST(OptimiseIdeal, TheThreadCountChangesNothing)
+{
+    const knotcurves::Polygon trefoil = knotcurves::TorusKnot(2, 3, 120);
+    const vek::KnotType expected = vek::IdentifyKnot(trefoil.View());
+    vek::IdealOptions options;
+    options.vertices = 64;
+    options.maxIterations = 40;
+    std::vector<vek::IdealResult> results;
+    for (const int threads : {1, 2, 1}) {
+        vek::SetThreadLimit(threads);
+        results.push_back(vek::OptimiseIdeal(trefoil.View(), expected, options));
+    }
+    vek::SetThreadLimit(0);
+    for (const vek::IdealResult& result : results) {
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.stoppedBy, vek::IdealStop::Iterations);
+        EXPECT_EQ(result.polygon.Coordinates(), results.front().polygon.Coordinates());
+        EXPECT_EQ(result.iterations, results.front().iterations);
+    }
+    EXPECT_LT(results.front().ropelength, 17.5);
+}
+
 TEST(IdealArguments, VerticesAndMaxIterationsAreTaken)
 {
     vek::RelaxOptions options;
@@ -192,6 +238,18 @@ TEST(IdealArguments, VerticesAndMaxIterationsAreTaken)
     EXPECT_TRUE(options.ideal);
     EXPECT_EQ(options.vertices, 120);
     EXPECT_EQ(options.maxIterations, 5000);
+    EXPECT_EQ(options.timeLimit, vek::kDefaultIdealSeconds);
+    ASSERT_TRUE(vek::ParseRelaxArguments({"in.txt", "--ideal", "--time-limit", "2.5", "--threads", "1"}, options,
+                                         error))
+        << error;
+    EXPECT_EQ(options.timeLimit, 2.5);
+    EXPECT_EQ(options.threads, 1);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"in.txt", "--time-limit", "5"}, {"in.txt", "--ideal", "--time-limit", "0"},
+          {"in.txt", "--ideal", "--threads", "0"}, {"in.txt", "--ideal", "--threads", "1.5"}}) {
+        vek::RelaxOptions refused;
+        EXPECT_FALSE(vek::ParseRelaxArguments(bad, refused, error)) << bad[1] << " " << bad[2];
+    }
 }
 
 }  // namespace
