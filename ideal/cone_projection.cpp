@@ -41,7 +41,8 @@ SparseMatrix ConstraintMatrix(const std::vector<Constraint>& constraints, int n)
     return j;
 }
 
-// The block of q on the rows and columns in `index` (sorted).
+// The block of q on the rows and columns in `index`, in that order
+// (position: each constraint's place in `index`, or -1).
 SparseMatrix PassiveBlock(const SparseMatrix& q, const std::vector<int>& index, const std::vector<int>& position,
                           double ridge)
 {
@@ -55,6 +56,31 @@ SparseMatrix PassiveBlock(const SparseMatrix& q, const std::vector<int>& index, 
     SparseMatrix block(static_cast<int>(index.size()), static_cast<int>(index.size()));
     block.setFromTriplets(entries.begin(), entries.end());
     return block;
+}
+
+// The elimination order of all m constraints by minimum degree on the
+// pattern of J J': rank[k] is constraint k's place in it. A passive block
+// taken in this order keeps the fill of a good ordering without ordering
+// every block of the active-set rounds anew.
+std::vector<int> MinimumDegreeRank(const SparseMatrix& q)
+{
+    Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> order;
+    Eigen::AMDOrdering<int> amd;
+    amd(q, order);
+    std::vector<int> rank(q.rows());
+    for (int k = 0; k < static_cast<int>(rank.size()); ++k)
+        rank[order.indices()[k]] = k;
+    return rank;
+}
+
+// A block already in its elimination order (`ordered`), factored as it is.
+bool SolveOrdered(const SparseMatrix& block, const Eigen::VectorXd& rhs, Eigen::VectorXd& solved)
+{
+    Eigen::SimplicialLDLT<SparseMatrix, Eigen::Lower, Eigen::NaturalOrdering<int>> factor(block);
+    if (factor.info() != Eigen::Success)
+        return false;
+    solved = factor.solve(rhs);
+    return true;
 }
 
 bool SolveBlock(const SparseMatrix& block, const Eigen::VectorXd& rhs, ConeOrdering ordering, Eigen::VectorXd& solved)
@@ -144,13 +170,20 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         passive = start;
     Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
     const double ridge = kRidge * largestDiagonal;
+    // The minimum-degree descent orders every passive block by one order of
+    // all the constraints; the natural one keeps the constraints' order.
+    std::vector<int> rank;
+    if (ordering == ConeOrdering::MinimumDegree)
+        rank = MinimumDegreeRank(q);
     auto solvePassive = [&](Eigen::VectorXd& z) {
         std::vector<int> index, position(m, -1);
         for (int k = 0; k < m; ++k)
-            if (passive[k]) {
-                position[k] = static_cast<int>(index.size());
+            if (passive[k])
                 index.push_back(k);
-            }
+        if (!rank.empty())
+            std::sort(index.begin(), index.end(), [&rank](int a, int b) { return rank[a] < rank[b]; });
+        for (size_t k = 0; k < index.size(); ++k)
+            position[index[k]] = static_cast<int>(k);
         z = Eigen::VectorXd::Zero(m);
         if (index.empty())
             return true;
@@ -162,7 +195,8 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         for (size_t k = 0; k < index.size(); ++k)
             local[k] = rhs[index[k]];
         Eigen::VectorXd solved;
-        if (!SolveBlock(PassiveBlock(q, index, position, ridge), local, ordering, solved))
+        const SparseMatrix block = PassiveBlock(q, index, position, ridge);
+        if (!(rank.empty() ? SolveBlock(block, local, ordering, solved) : SolveOrdered(block, local, solved)))
             return false;
         for (size_t k = 0; k < index.size(); ++k)
             z[index[k]] = solved[k];

@@ -36,7 +36,7 @@ inline constexpr double kDefaultIdealSeconds = 3600.0;
 // Iterations: a level used its maxIterations steps. Time: maxSeconds ran
 // out. Cancelled: `cancelled` said yes.
 enum class IdealStop { Converged, Iterations, Time, Cancelled };
-inline constexpr double kIdealConvergence = 2e-7;
+inline constexpr double kIdealConvergence = 1e-6;
 inline constexpr int kIdealConvergenceWindow = 100;
 
 // "converged", "iterations", "time", "cancelled".
