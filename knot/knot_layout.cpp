@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include <Eigen/Sparse>
+
 namespace vek {
 
 namespace {
@@ -60,7 +62,24 @@ std::vector<std::array<int, 2>> ArcDarts(const PdCode& code)
     return darts;
 }
 
-bool Layout(const PdCode& code, PlaneLayout& out)
+// The plane graph of a diagram made a triangulated disc: crossings, a
+// midpoint on every arc, and a centre in every face but the outer one,
+// joined to the corners and midpoints around its face. The outer face's
+// boundary is the disc's rim.
+struct PlaneGraph {
+    int vertices = 0;
+    std::vector<std::array<int, 2>> edges;
+    std::vector<int> rim;
+    // The curve's edges (crossing - midpoint): one per dart.
+    std::vector<std::array<int, 2>> strands;
+    // The triangles fanned from the inner faces' centres.
+    std::vector<std::array<int, 3>> triangles;
+};
+
+// The faces of a diagram, each as its darts in order (dart 4i + s is slot
+// s of crossing i): orbits of "along the arc, then the next slot
+// counterclockwise".
+std::vector<std::vector<int>> Faces(const PdCode& code)
 {
     const int n = static_cast<int>(code.crossings.size());
     const auto darts = ArcDarts(code);
@@ -81,20 +100,18 @@ bool Layout(const PdCode& code, PlaneLayout& out)
         }
         faces.push_back(std::move(face));
     }
+    return faces;
+}
+
+bool BuildGraph(const PdCode& code, const std::vector<std::vector<int>>& faces, int outer, PlaneGraph& g)
+{
+    const int n = static_cast<int>(code.crossings.size());
     const int f = static_cast<int>(faces.size());
-    const int vertices = 3 * n + f;
-    std::vector<std::vector<int>> adj(vertices);
-    auto link = [&](int a, int b) {
-        adj[a].push_back(b);
-        adj[b].push_back(a);
-    };
+    g.vertices = 3 * n + f;
     for (int i = 0; i < n; ++i)
         for (int s = 0; s < 4; ++s)
-            link(i, n + code.crossings[i][s] - 1);
-    int outer = 0;
-    for (int k = 1; k < f; ++k)
-        if (faces[k].size() > faces[outer].size())
-            outer = k;
+            g.strands.push_back({i, n + code.crossings[i][s] - 1});
+    g.edges = g.strands;
     // A face's boundary: per dart its crossing, then its arc's midpoint.
     auto boundary = [&](int k) {
         std::vector<int> b;
@@ -104,39 +121,263 @@ bool Layout(const PdCode& code, PlaneLayout& out)
         }
         return b;
     };
-    for (int k = 0; k < f; ++k)
-        if (k != outer)
-            for (int v : boundary(k))
-                link(3 * n + k, v);
-    out.n = n;
-    out.pos.assign(vertices, P2{});
-    std::vector<char> fixed(vertices, 0);
-    const std::vector<int> ring = boundary(outer);
-    for (size_t k = 0; k < ring.size(); ++k) {
-        if (fixed[ring[k]])
-            return false;  // the outer face touches a vertex twice
-        const double a = 2.0 * M_PI * static_cast<double>(k) / static_cast<double>(ring.size());
-        out.pos[ring[k]] = {std::cos(a), std::sin(a)};
-        fixed[ring[k]] = 1;
-    }
-    fixed[3 * n + outer] = 1;
-    // Every free vertex at the mean of its neighbours (Gauss-Seidel).
-    for (int it = 0; it < 200000; ++it) {
-        double move = 0.0;
-        for (int v = 0; v < vertices; ++v) {
-            if (fixed[v] || adj[v].empty())
-                continue;
-            P2 sum;
-            for (int w : adj[v])
-                sum = sum + out.pos[w];
-            const P2 p = (1.0 / static_cast<double>(adj[v].size())) * sum;
-            move = std::max(move, Norm(p - out.pos[v]));
-            out.pos[v] = p;
+    for (int k = 0; k < f; ++k) {
+        if (k == outer)
+            continue;
+        const std::vector<int> b = boundary(k);
+        for (size_t j = 0; j < b.size(); ++j) {
+            g.edges.push_back({3 * n + k, b[j]});
+            g.triangles.push_back({3 * n + k, b[j], b[(j + 1) % b.size()]});
         }
-        if (move < 1e-13)
-            break;
+    }
+    g.rim = boundary(outer);
+    std::vector<char> seen(g.vertices, 0);
+    for (int v : g.rim) {
+        if (seen[v])
+            return false;  // the outer face touches a vertex twice
+        seen[v] = 1;
     }
     return true;
+}
+
+// Every vertex off the rim at the weighted mean of its neighbours, the rim
+// fixed: with positive weights and a convex rim the triangles never fold
+// over, so the drawing stays an embedding whatever the weights.
+bool SolveMeans(const PlaneGraph& g, const std::vector<double>& weight, const std::vector<char>& fixed,
+                std::vector<P2>& pos)
+{
+    std::vector<int> index(g.vertices, -1);
+    int free = 0;
+    for (int v = 0; v < g.vertices; ++v)
+        if (!fixed[v])
+            index[v] = free++;
+    if (free == 0)
+        return true;
+    std::vector<Eigen::Triplet<double>> entries;
+    Eigen::VectorXd bx = Eigen::VectorXd::Zero(free), by = Eigen::VectorXd::Zero(free);
+    std::vector<double> diagonal(free, 0.0);
+    for (size_t e = 0; e < g.edges.size(); ++e) {
+        const auto [a, b] = g.edges[e];
+        const double w = weight[e];
+        for (const auto [v, u] : {std::array<int, 2>{a, b}, std::array<int, 2>{b, a}}) {
+            if (index[v] < 0)
+                continue;
+            diagonal[index[v]] += w;
+            if (index[u] >= 0) {
+                entries.emplace_back(index[v], index[u], -w);
+            } else {
+                bx[index[v]] += w * pos[u].x;
+                by[index[v]] += w * pos[u].y;
+            }
+        }
+    }
+    for (int k = 0; k < free; ++k)
+        entries.emplace_back(k, k, diagonal[k]);
+    Eigen::SparseMatrix<double> m(free, free);
+    m.setFromTriplets(entries.begin(), entries.end());
+    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> solver(m);
+    if (solver.info() != Eigen::Success)
+        return false;
+    const Eigen::VectorXd sx = solver.solve(bx), sy = solver.solve(by);
+    for (int v = 0; v < g.vertices; ++v)
+        if (index[v] >= 0)
+            pos[v] = {sx[index[v]], sy[index[v]]};
+    return sx.allFinite() && sy.allFinite();
+}
+
+// The smallest plane distance between strand edges that share no vertex.
+double StrandGap(const PlaneGraph& g, const std::vector<P2>& pos)
+{
+    double gap = INFINITY;
+    for (size_t e = 0; e < g.strands.size(); ++e)
+        for (size_t k = e + 1; k < g.strands.size(); ++k) {
+            const auto& a = g.strands[e];
+            const auto& b = g.strands[k];
+            if (a[0] == b[0] || a[0] == b[1] || a[1] == b[0] || a[1] == b[1])
+                continue;
+            gap = std::min(gap, SegmentDistance2(pos[a[0]], pos[a[1]], pos[b[0]], pos[b[1]]));
+        }
+    return gap;
+}
+
+double StrandLength(const PlaneGraph& g, const std::vector<P2>& pos)
+{
+    double length = 0.0;
+    for (const auto& e : g.strands)
+        length += Norm(pos[e[0]] - pos[e[1]]);
+    return length;
+}
+
+// Signed area (doubled) of a triangle.
+double Orientation(P2 a, P2 b, P2 c) { return Cross(b - a, c - a); }
+
+// Steps of the spring refinement below, and how often its drawing is
+// weighed.
+constexpr int kSpringSteps = 300;
+constexpr int kSpringWeighEvery = 5;
+
+// Spreads a drawing of the disc further: springs along the edges, every
+// pair of vertices pushing apart (as in a spring embedder), the rim held.
+// A vertex moves only as far as keeps every triangle around it turning the
+// way it did, so the drawing stays an embedding; the step shrinks as it
+// goes. The drawing weighed best on the way (gap over length) is kept.
+double SpringLayout(const PlaneGraph& g, const std::vector<char>& fixed, std::vector<P2>& pos, double quality)
+{
+    const int nv = g.vertices;
+    std::vector<std::vector<int>> around(nv), neighbours(nv);
+    for (size_t t = 0; t < g.triangles.size(); ++t)
+        for (int v : g.triangles[t])
+            around[v].push_back(static_cast<int>(t));
+    for (const auto& e : g.edges) {
+        neighbours[e[0]].push_back(e[1]);
+        neighbours[e[1]].push_back(e[0]);
+    }
+    std::vector<double> sign(g.triangles.size());
+    for (size_t t = 0; t < g.triangles.size(); ++t) {
+        const auto& tr = g.triangles[t];
+        sign[t] = Orientation(pos[tr[0]], pos[tr[1]], pos[tr[2]]) >= 0.0 ? 1.0 : -1.0;
+    }
+    std::vector<int> used;
+    for (int v = 0; v < nv; ++v)
+        if (!neighbours[v].empty())
+            used.push_back(v);
+    // The natural length: the rim's disc shared among the vertices.
+    const double k = std::sqrt(M_PI / static_cast<double>(used.size()));
+    std::vector<P2> best = pos;
+    for (int step = 1; step <= kSpringSteps; ++step) {
+        const double reach = 0.1 * k * (1.0 - static_cast<double>(step - 1) / kSpringSteps);
+        for (int v : used) {
+            if (fixed[v])
+                continue;
+            P2 force;
+            for (int u : used) {
+                if (u == v)
+                    continue;
+                const P2 d = pos[v] - pos[u];
+                const double r2 = std::max(d.x * d.x + d.y * d.y, 1e-18);
+                force = force + (k * k / r2) * d;
+            }
+            for (int u : neighbours[v]) {
+                const P2 d = pos[u] - pos[v];
+                force = force + (Norm(d) / k) * d;
+            }
+            const double size = Norm(force);
+            if (!(size > 0.0))
+                continue;
+            P2 move = (std::min(size, reach) / size) * force;
+            const P2 from = pos[v];
+            for (int attempt = 0; attempt < 6; ++attempt, move = 0.5 * move) {
+                pos[v] = from + move;
+                bool kept = true;
+                for (int t : around[v]) {
+                    const auto& tr = g.triangles[t];
+                    const double o = Orientation(pos[tr[0]], pos[tr[1]], pos[tr[2]]);
+                    // Folding over, or nearly flat.
+                    if (!(sign[t] * o > 1e-12)) {
+                        kept = false;
+                        break;
+                    }
+                }
+                if (kept)
+                    break;
+                pos[v] = from;
+            }
+        }
+        if (step % kSpringWeighEvery == 0) {
+            const double q = StrandGap(g, pos) / StrandLength(g, pos);
+            if (q > quality) {
+                quality = q;
+                best = pos;
+            }
+        }
+    }
+    pos = best;
+    return quality;
+}
+
+// Rounds of the weight refinement below, and how many of the largest
+// faces are tried outside.
+constexpr int kSpreadRounds = 40;
+constexpr int kOuterFaces = 8;
+
+// The drawing of the disc with `outer` outside whose strands keep the
+// largest gap for their length, and that ratio (0 when the rim touches a
+// vertex twice).
+double SpreadLayout(const PdCode& code, const std::vector<std::vector<int>>& faces, int outer, std::vector<P2>& out)
+{
+    PlaneGraph g;
+    if (!BuildGraph(code, faces, outer, g))
+        return 0.0;
+    std::vector<P2> pos(g.vertices, P2{});
+    std::vector<char> fixed(g.vertices, 1);
+    for (const auto& e : g.edges)
+        fixed[e[0]] = fixed[e[1]] = 0;
+    for (size_t k = 0; k < g.rim.size(); ++k) {
+        const double a = 2.0 * M_PI * static_cast<double>(k) / static_cast<double>(g.rim.size());
+        pos[g.rim[k]] = {std::cos(a), std::sin(a)};
+        fixed[g.rim[k]] = 1;
+    }
+    // Equal weights (the barycentric layout) crowd the vertices far from
+    // the rim, so the curve must be scaled up far for its strands there to
+    // be apart. Each round multiplies every edge's weight by its length
+    // over the mean: long edges pull harder and shorten, short ones
+    // lengthen, and the drawing evens out. The round whose strands keep
+    // the largest gap for their length is kept (never worse than the
+    // barycentric one, the first).
+    std::vector<double> weight(g.edges.size(), 1.0);
+    double best = 0.0;
+    for (int round = 0; round <= kSpreadRounds; ++round) {
+        if (!SolveMeans(g, weight, fixed, pos))
+            break;
+        const double quality = StrandGap(g, pos) / StrandLength(g, pos);
+        if (quality > best) {
+            best = quality;
+            out = pos;
+        }
+        double mean = 0.0;
+        std::vector<double> length(g.edges.size());
+        for (size_t e = 0; e < g.edges.size(); ++e)
+            mean += length[e] = Norm(pos[g.edges[e][0]] - pos[g.edges[e][1]]);
+        mean /= static_cast<double>(g.edges.size());
+        for (size_t e = 0; e < g.edges.size(); ++e)
+            weight[e] = std::clamp(weight[e] * length[e] / mean, 1e-6, 1e6);
+    }
+    if (best > 0.0) {
+        pos = out;
+        best = SpringLayout(g, fixed, pos, best);
+        out = pos;
+    }
+    return best;
+}
+
+bool Layout(const PdCode& code, PlaneLayout& out, std::string& error)
+{
+    const auto faces = Faces(code);
+    out.n = static_cast<int>(code.crossings.size());
+    // The largest faces first (in the diagram's order among equals): the
+    // layout with the best ratio of gap to length is kept, the earlier one
+    // of equals.
+    std::vector<int> order(faces.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<int>(k);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return faces[a].size() > faces[b].size(); });
+    order.resize(std::min<size_t>(order.size(), kOuterFaces));
+    double best = 0.0;
+    bool rimTwice = false;
+    for (int outer : order) {
+        std::vector<P2> pos;
+        const double quality = SpreadLayout(code, faces, outer, pos);
+        rimTwice = rimTwice || pos.empty();
+        if (quality > best) {
+            best = quality;
+            out.pos = std::move(pos);
+        }
+    }
+    if (best > 0.0)
+        return true;
+    error = rimTwice ? "the diagram's outer face meets a crossing twice: no layout (remove its kinks first)"
+                     : "the diagram's layout degenerates (strands meet in the plane)";
+    return false;
 }
 
 struct P3 {
@@ -201,10 +442,8 @@ bool LayOutKnot(const PdCode& code, const KnotLayoutOptions& options, std::vecto
         }
     } else {
         PlaneLayout plane;
-        if (!Layout(code, plane)) {
-            error = "the diagram's outer face meets a crossing twice: no layout (remove its kinks first)";
+        if (!Layout(code, plane, error))
             return false;
-        }
         // Which way round the layout is: slots 0 ... 3 counterclockwise
         // around each crossing; a mirrored layout is turned over.
         double turn = 0.0;

@@ -1,7 +1,9 @@
 // A closed polygon in space of the knot of a diagram code: the diagram's
-// plane graph laid out with convex faces (a barycentric layout of the
-// graph with every face fanned from a centre and the largest face outside,
-// fixed on a circle), each crossing passed along a straight line through it,
+// plane graph, with every face fanned from a centre and one of the largest
+// faces outside fixed on a circle, laid out as weighted means of
+// neighbours (the weights refined until the drawing is even), then spread
+// by springs that never fold a triangle over; each crossing passed along a
+// straight line through it,
 // the upper strand lifted above the plane and the lower one below, then
 // scaled so that strands that are not neighbours along the curve keep a
 // given clearance.
