@@ -75,42 +75,52 @@ public:
         }
     }
 
-    // The points j != i that are candidates of i and have i as a candidate
+    // The pairs (i, j), i in the group g0 ... g1 of consecutive points with
+    // a candidate each, j != i any point, that are candidates of each other
     // (both windows) and lie closer than reach. A run that holds only such
-    // points is counted by its length; the rest is walked down to points.
-    long long CountNear(int i, double reach) const
+    // points for every point of the group is counted by its length; the
+    // rest is walked down to pairs.
+    long long CountNear(int g0, int g1, double reach) const
     {
-        const double p[3] = {m_x[i], m_y[i], m_z[i]};
+        const vek::Box3 group = GroupBox(g0, g1);
         long long count = 0;
-        Walk(i, p, reach, [&](const Node& c, long long a) {
-            // Offsets a ... a + span from i, none of them 0 (the run does not
-            // hold i). Every point j of the run has i as a candidate when
-            // its offset t from i keeps i beyond both of j's windows:
-            // bwd[j] <= t <= n - fwd[j]; i's own windows likewise.
+        Walk(g0, g1, group, reach, [&](const Node& c) {
+            // Every point j of the run has i as a candidate when its offset
+            // t from i keeps i beyond both of j's windows: bwd[j] <= t <=
+            // n - fwd[j]; i's own windows likewise.
             const long long span = c.last - c.first;
-            if (a + span < m_n && a >= std::max(m_fwd[i], c.maxBwd) &&
-                a + span <= m_n - std::max(m_bwd[i], c.maxFwd) && std::sqrt(FarSquared(c.box, p)) < reach) {
-                count += span + 1;
-                return false;
+            for (int i = g0; i <= g1; ++i) {
+                long long a = static_cast<long long>(c.first) - i;
+                if (a < 0)
+                    a += m_n;
+                if (!(a + span < m_n && a >= std::max(m_fwd[i], c.maxBwd) &&
+                      a + span <= m_n - std::max(m_bwd[i], c.maxFwd)))
+                    return true;
             }
-            return true;
+            if (!(std::sqrt(SpanSquared(group, c.box)) < reach))
+                return true;
+            count += (span + 1) * (g1 - g0 + 1);
+            return false;
         }, [&](int j) {
-            if (IsMutual(i, j) && std::sqrt(Distance2(m_x, m_y, m_z, j, i)) < reach)
-                ++count;
+            for (int i = g0; i <= g1; ++i)
+                if (IsMutual(i, j) && std::sqrt(Distance2(m_x, m_y, m_z, j, i)) < reach)
+                    ++count;
         });
         return count;
     }
 
-    // The smallest squared distance below best2 from i to a mutual
-    // candidate closer than reach; best2 when there is none.
-    double Nearest(int i, double reach, double best2) const
+    // The smallest squared distance below best2 from a point of the group
+    // to a mutual candidate closer than reach; best2 when there is none.
+    double Nearest(int g0, int g1, double reach, double best2) const
     {
-        const double p[3] = {m_x[i], m_y[i], m_z[i]};
-        Walk(i, p, reach, [&](const Node& c, long long) { return !(vek::BoxDistanceSquared(c.box, p) > best2); },
+        const vek::Box3 group = GroupBox(g0, g1);
+        Walk(g0, g1, group, reach, [&](const Node& c) { return !(GapSquared(group, c.box) > best2); },
              [&](int j) {
-                 const double d2 = Distance2(m_x, m_y, m_z, j, i);
-                 if (d2 < best2 && IsMutual(i, j) && std::sqrt(d2) < reach)
-                     best2 = d2;
+                 for (int i = g0; i <= g1; ++i) {
+                     const double d2 = Distance2(m_x, m_y, m_z, j, i);
+                     if (d2 < best2 && IsMutual(i, j) && std::sqrt(d2) < reach)
+                         best2 = d2;
+                 }
              });
         return best2;
     }
@@ -130,27 +140,55 @@ private:
                IsWindowCandidate(j, i, m_n, m_fwd[j], m_bwd[j]);
     }
 
-    // The largest squared distance from p to a point of the box. Each term
-    // is, after rounding, no smaller than that of Distance2 for any point of
-    // the box, so no pair of the box lies farther; likewise the gap
-    // (BoxDistanceSquared) is never larger than the distance of a pair.
-    static double FarSquared(const vek::Box3& box, const double p[3])
+    vek::Box3 GroupBox(int g0, int g1) const
+    {
+        vek::Box3 box{};
+        for (int a = 0; a < 3; ++a) {
+            const CDoubleArray& v = Axis(a);
+            box.lo[a] = box.hi[a] = v[g0];
+            for (int k = g0 + 1; k <= g1; ++k) {
+                box.lo[a] = std::min(box.lo[a], v[k]);
+                box.hi[a] = std::max(box.hi[a], v[k]);
+            }
+        }
+        return box;
+    }
+
+    // Squared distances between a point of box a and a point of box b: no
+    // pair comes nearer than GapSquared or lies farther than SpanSquared.
+    // The terms are those of Distance2 for such a pair, each, after
+    // rounding, no smaller (no larger).
+    static double GapSquared(const vek::Box3& a, const vek::Box3& b)
     {
         double sum = 0.0;
-        for (int a = 0; a < 3; ++a) {
-            const double d = std::max(box.hi[a] - p[a], p[a] - box.lo[a]);
+        for (int k = 0; k < 3; ++k) {
+            double d = 0.0;
+            if (b.lo[k] > a.hi[k])
+                d = b.lo[k] - a.hi[k];
+            else if (a.lo[k] > b.hi[k])
+                d = a.lo[k] - b.hi[k];
             sum += d * d;
         }
         return sum;
     }
 
-    // A depth-first walk of the nodes that may hold a mutual candidate of i
-    // closer than reach: not inside i's own windows, the box's gap below
-    // the reach. inner(node, a) (a: the offset of the node's first point
-    // from i) says whether to go on into a node; visit(j) takes the points
-    // of the leaves reached.
+    static double SpanSquared(const vek::Box3& a, const vek::Box3& b)
+    {
+        double sum = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            const double d = std::max(b.hi[k] - a.lo[k], a.hi[k] - b.lo[k]);
+            sum += d * d;
+        }
+        return sum;
+    }
+
+    // A depth-first walk of the nodes that may hold a mutual candidate of a
+    // point of the group closer than reach: not inside the windows of every
+    // point of the group, the boxes' gap below the reach. inner(node) says
+    // whether to go on into a node; visit(j) takes the points of the leaves
+    // reached.
     template <class Inner, class Visit>
-    void Walk(int i, const double p[3], double reach, const Inner& inner, const Visit& visit) const
+    void Walk(int g0, int g1, const vek::Box3& group, double reach, const Inner& inner, const Visit& visit) const
     {
         int stack[64];
         int top = 0;
@@ -158,14 +196,12 @@ private:
         while (top > 0) {
             const int node = stack[--top];
             const Node& c = m_nodes[node];
-            if (c.first > c.last ||
-                vek::RunInsideCyclicRange(c.first, c.last, i, m_n, m_bwd[i] - 1, m_fwd[i] - 1) ||
-                !(std::sqrt(vek::BoxDistanceSquared(c.box, p)) < reach))
+            if (c.first > c.last || !(std::sqrt(GapSquared(group, c.box)) < reach))
                 continue;
-            long long a = static_cast<long long>(c.first) - i;
-            if (a < 0)
-                a += m_n;
-            if (!inner(c, a))
+            bool excluded = true;
+            for (int i = g0; i <= g1 && excluded; ++i)
+                excluded = vek::RunInsideCyclicRange(c.first, c.last, i, m_n, m_bwd[i] - 1, m_fwd[i] - 1);
+            if (excluded || !inner(c))
                 continue;
             if (node >= m_leafBase) {
                 for (int j = c.first; j <= c.last; ++j)
@@ -205,11 +241,20 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     std::vector<Part> found(static_cast<size_t>(vek::BlockCount(n, kGrain)));
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
         Part& part = found[static_cast<size_t>(block)];
-        for (int i = begin; i < end; ++i) {
-            if (static_cast<long long>(fwd[i]) + bwd[i] > n)
-                continue;  // i has no candidate
-            part.ordered += tree.CountNear(i, reach);
-            part.contact2 = tree.Nearest(i, reach, part.contact2);
+        // Runs of up to 8 consecutive points that have candidates share a
+        // walk.
+        constexpr int kGroup = 8;
+        for (int g0 = begin; g0 < end;) {
+            if (static_cast<long long>(fwd[g0]) + bwd[g0] > n) {
+                ++g0;  // no candidate
+                continue;
+            }
+            int g1 = g0;
+            while (g1 + 1 < std::min(end, g0 + kGroup) && static_cast<long long>(fwd[g1 + 1]) + bwd[g1 + 1] <= n)
+                ++g1;
+            part.ordered += tree.CountNear(g0, g1, reach);
+            part.contact2 = tree.Nearest(g0, g1, reach, part.contact2);
+            g0 = g1 + 1;
         }
     });
     long long ordered = 0;
