@@ -1,6 +1,7 @@
 // The direct relaxation step (RelaxStep) and the fast one (RelaxStepFast)
 // side by side, on a tight trefoil resampled at precision 1, 10, 100 and
-// 1000 (about 65, 650, 6,500 and 65,000 points), and the time of one block
+// 1000 (about 65, 650, 6,500 and 65,000 points), the fast step alone up to
+// precision 15000 (975,000 points), and the time of one block
 // of the run loop between two message drains: a resampling and 30 steps.
 //
 // Arguments: precision, method (0 direct, 1 fast), threads (fast only).
@@ -127,6 +128,15 @@ BENCHMARK(BM_Step)
     ->ArgNames({"precision", "fast", "threads"})
     ->Args({1000, kFast, 1})
     ->Args({1000, kFast, 2})
+    ->Unit(benchmark::kMillisecond);
+
+// The fast step from 65,000 to 975,000 points (precision 1000 ... 15000):
+// per_point should stay about flat. A fixed count of steps, so that the
+// same run serves instruction counts under callgrind.
+BENCHMARK(BM_Step)
+    ->ArgNames({"precision", "fast", "threads"})
+    ->ArgsProduct({{1000, 3000, 6000, 15000}, {kFast}, {1, 2}})
+    ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_Block)

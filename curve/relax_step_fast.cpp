@@ -266,7 +266,7 @@ void RelaxStepFast(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, double thi
     const int parts = std::min(n >= w.GetParallelThreshold() ? threads : 1, t.leaves);
 
     FitBuffer(w.segment, n);
-    FitBuffer(w.prefix, 2 * static_cast<size_t>(n));
+    FitBuffer(w.prefix, 4 * static_cast<size_t>(n));
     FitBuffer(w.nodes, 2 * static_cast<size_t>(t.leafBase));
     if (w.partStats.size() < static_cast<size_t>(parts) * kStatCount)
         w.partStats.resize(static_cast<size_t>(threads) * kStatCount);

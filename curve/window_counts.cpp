@@ -31,7 +31,7 @@ void WindowCounts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArr
         }
         return;
     }
-    std::vector<double> prefix(2 * static_cast<size_t>(n));
+    std::vector<double> prefix(4 * static_cast<size_t>(n));
     const WindowSums sums = MakeWindowSums(segment.data(), prefix.data(), n, window);
     WindowEnds ends(sums, 0);
     for (int i = 0; i < n; ++i)

@@ -24,6 +24,16 @@ TEST(WindowCounts, EqualTheWalkOfEveryPoint)
         ring.push_back({std::cos(t), std::sin(t), 0.0});
     }
     const double edge = 2.0 * std::sin(3.14159265358979323846 / 40);
+    // A fine ring of 200,000 points, its windows tens of edges long: the
+    // bounds on the sums' rounding must stay sound at that size, where
+    // they are tightest relative to an edge.
+    std::vector<Point> fine;
+    const int fineCount = 200000;
+    for (int k = 0; k < fineCount; ++k) {
+        const double t = 2.0 * 3.14159265358979323846 * k / fineCount;
+        fine.push_back({0.1 * std::cos(t), 0.1 * std::sin(t), 0.0});
+    }
+    const double fineEdge = 0.2 * std::sin(3.14159265358979323846 / fineCount);
     struct Case {
         std::string what;
         std::vector<Point> points;
@@ -37,6 +47,9 @@ TEST(WindowCounts, EqualTheWalkOfEveryPoint)
         {"ring, window of 7 edges", ring, 7.0 * edge},
         {"ring, window past the whole curve", ring, 100.0},
         {"ring, window not finite", ring, inf},
+        {"fine ring, window of 64 edges", fine, 64.0 * fineEdge},
+        {"fine ring, window between edges", fine, 40.5 * fineEdge},
+        {"random curve, negative window", RandomCurve(5, 50, 1.0), -0.25},
         {"single point", {{0.5, 0.5, 0.5}}, 0.1},
         {"a coordinate not finite", {{0, 0, 0}, {1, 0, 0}, {inf, 1, 0}, {0, 1, 0}}, 0.5},
     };
