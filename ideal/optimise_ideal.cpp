@@ -123,7 +123,9 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
         // slow coarse level cannot starve the finer ones.
         const auto now = std::chrono::steady_clock::now();
         const auto levelDeadline = now + (deadline - now) / static_cast<int>(counts.size() - level);
-        descent.stop = [levelDeadline] { return std::chrono::steady_clock::now() > levelDeadline; };
+        descent.stop = [levelDeadline, &options] {
+            return std::chrono::steady_clock::now() > levelDeadline || (options.cancelled && options.cancelled());
+        };
         const int levelNumber = static_cast<int>(level) + 1;
         if (reports && options.progress)
             descent.progress = [&, levelNumber](long long step, double ropelength, double violation) {
@@ -132,7 +134,7 @@ LevelRun DescendLevels(PolygonView input, const std::vector<int>& counts, const 
         DescentResult reached = DescendRopelength(current, descent);
         steps += reached.steps;
         run.levels = levelNumber;
-        if (reached.points.empty())
+        if (reached.points.empty() || (options.cancelled && options.cancelled()))
             break;
         current = std::move(reached.points);
         if (level + 1 < counts.size())

@@ -44,6 +44,9 @@ struct IdealOptions {
     double maxSeconds = 55.0;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
+       // Asked between solver iterations; true stops the descent, which
+       // returns the best certified polygon found so far.
+       std::function<bool()> cancelled;
     // Replaces the polygon's coordinates by the values the output will
     // hold (a text file rounds them); empty: kept exactly. The certificate
     // is computed on what it leaves.

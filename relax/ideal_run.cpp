@@ -55,6 +55,7 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
     ideal.vertices = options.vertices;
     ideal.tubeThickness = kThickness;
     ideal.progress = options.progress;
+    ideal.cancelled = options.cancelled;
     ideal.asWritten = [&options](PolygonPoints& polygon) {
         CDoubleArray px, py, pz;
         SetCurvePoints(polygon.View(), px, py, pz);
