@@ -1,5 +1,10 @@
 #include "app/figures_worker.h"
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 void CopyOut(const CDoubleArray& from, std::vector<double>& to)
@@ -55,6 +60,11 @@ void CFiguresWorker::WaitIdle()
 
 void CFiguresWorker::Loop()
 {
+#if defined(__linux__)
+    // The figures give way to the run: on a machine whose cores the
+    // relaxation keeps busy, they take what it leaves.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+#endif
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_quit || m_waiting; });
