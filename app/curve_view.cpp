@@ -10,7 +10,9 @@
 
 #include <stdexcept>
 
+#include "app/figures_worker.h"
 #include "app/view_observer.h"
+#include "relax/ideal_run.h"
 #include "render/build_tube.h"
 #include "render/camera.h"
 #include "res/resource_ids.h"
@@ -55,12 +57,18 @@ CCurveView::CCurveView(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_MOTION, &CCurveView::OnMouseMove, this);
     Bind(wxEVT_MOUSEWHEEL, &CCurveView::OnMouseWheel, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CCurveView::OnMouseCaptureLost, this);
+    Bind(wxEVT_KEY_DOWN, &CCurveView::OnKeyDown, this);
 
     ResetInitialCamera();
 }
 
 // The context is released with the view (it is made not current first).
-CCurveView::~CCurveView() = default;
+// The worker threads end before anything they use goes.
+CCurveView::~CCurveView()
+{
+    JoinIdeal(true);
+    m_pFigures.reset();
+}
 
 // ---- command table -------------------------------------------------------
 
@@ -74,6 +82,11 @@ bool CCurveView::OnCmdMsg(int programId)
     case ID_CALC_START: OnCalcStart(); return true;
     case ID_CALC_STOP: OnCalcStop(); return true;
     case ID_CALC_RESET: OnCalcReset(); return true;
+    case ID_CALC_IDEAL: OnCalcIdeal(); return true;
+    case ID_FILE_OPEN_KNOT: OnFileOpenKnot(); return true;
+    case ID_FILE_SAVE_PICTURE: OnFileSavePicture(); return true;
+    case ID_FILE_SAVE_SHAPE: OnFileSaveShape(); return true;
+    case ID_VIEW_FIT: OnViewFit(); return true;
     default: return false;
     }
 }
@@ -120,6 +133,17 @@ void CCurveView::CurveChanged()
     m_arrDrawnY.SetSize(0);
     m_arrDrawnZ.SetSize(0);
     InvalidateAll();
+    RequestFigures();
+}
+
+void CCurveView::CurveReplaced()
+{
+    ++m_nCurveTicket;
+    m_nIterations = 0;
+    // An ideal shape under way belongs to the curve that was there: it is
+    // asked to stop, and its outcome is dropped when it comes.
+    if (IsMakingIdeal())
+        m_bIdealCancel = true;
 }
 
 bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,

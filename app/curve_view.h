@@ -10,9 +10,13 @@
 #include <wx/glcanvas.h>
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "curve/curve_state.h"
 #include "curve/run_limits.h"
@@ -22,6 +26,11 @@
 #include "sketch/raster_canvas.h"
 
 class CViewObserver;
+class CFiguresWorker;
+namespace vek {
+struct CurveFigures;
+struct IdealRun;
+}  // namespace vek
 
 // The most rings the view draws. A curve with more points is drawn through
 // every k-th point (the fewest k that keeps within it): at such counts
@@ -52,9 +61,17 @@ public:
     void OnCalcStart();
     void OnCalcStop();
     void OnCalcReset();
+    // 理想形: the ideal shape of the current curve, made on a worker thread
+    // (Stop ends it with the best certified polygon found so far).
+    void OnCalcIdeal();
     // Commands of the "ﾌｧｲﾙ" menu.
     void OnFileLoadPoints();
     void OnFileSavePoints();
+    void OnFileOpenKnot();
+    void OnFileSavePicture();
+    void OnFileSaveShape();
+    // 全体表示 (and the F key): the camera fitted to the tube.
+    void OnViewFit();
     // Commands of the "設定" menu.
     void OnSettingsColorWidth();
     void OnSettingsPrecision();
@@ -76,9 +93,43 @@ public:
     // read or written and return false; nothing is changed then.
     bool LoadPointsFrom(const std::string& path);
     bool SavePointsTo(const std::string& path);
+    // The curve of a knot of the table ("8_19", "8_19*"), made as vek-relax
+    // --knot makes it, loaded into the sketch as a file would be; false
+    // (and told) when it cannot be made.
+    bool LoadKnot(const std::string& name);
+    // The tube as the view draws it into a PNG file of the view's size;
+    // false (and told) when it cannot be read or written.
+    bool SavePictureTo(const std::string& path);
+    // The tube as a mesh (STL, OBJ or PLY by the extension), at the
+    // certified radius when the curve has one; false (and told) otherwise.
+    bool SaveShapeTo(const std::string& path);
+    // Reads the view's picture: the paint of the moment drawn into the back
+    // buffer, RGB rows from the top; false without a context on screen.
+    bool ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& height);
+
+    // Where the status bar's texts go (field, text); empty: nowhere.
+    void SetStatusHandler(std::function<void(int, const std::string&)> handler)
+    {
+        m_statusShown = std::move(handler);
+    }
+    // Asks for the status bar's figures of the curve as it is now.
+    void RequestFigures();
+    // Waits until the figures asked for so far have been measured and shown.
+    void FlushStatus();
+    // Relaxation iterations done on the curve since it was loaded or made.
+    long long Iterations() const { return m_nIterations; }
+    // Whether the ideal shape is being made; waits until it has been
+    // applied (tests).
+    bool IsMakingIdeal() const { return m_idealThread.joinable(); }
+    // The ideal polygon's vertex count (0: the optimiser's default, as
+    // vek-relax --ideal without --vertices).
+    void SetIdealVertices(int vertices) { m_nIdealVertices = vertices; }
+    void WaitForIdeal();
 
     // Whether the relaxation is running (the close guard asks).
     bool IsRunning() const { return m_nState == Running; }
+    // A run or the ideal shape is under way (the close guard asks).
+    bool IsBusy() const { return IsRunning() || IsMakingIdeal(); }
     // How many runs are on the call stack (nested Starts count each).
     int RunDepth() const { return m_nRunDepth; }
     // Called when the outermost run has returned.
@@ -131,6 +182,15 @@ private:
     // Tells the user why a run did not start (at Start) or stopped (at a
     // resampling), for the limit it broke.
     void TellRunLimit(RunLimit limit, RunMoment moment);
+    // The curve was replaced (load, knot table, reset, ideal shape): the
+    // iterations start again, an ideal shape under way is dropped.
+    void CurveReplaced();
+    void ShowFigures(uint64_t ticket, const vek::CurveFigures& figures);
+    void ShowStatus(int field, const std::string& text);
+    // Ends the ideal shape's thread (asked to stop first when `cancel`).
+    void JoinIdeal(bool cancel);
+    void ApplyIdeal(uint64_t ticket);
+    void OnKeyDown(wxKeyEvent& event);
 
     std::unique_ptr<wxGLContext> m_pContext;  // the rendering context
     bool m_bGLInitialised = false;
@@ -151,4 +211,23 @@ private:
     std::function<void()> m_drain;
 
     CViewObserver* m_pObserver = nullptr;
+
+    long long m_nIterations = 0;
+    std::function<void(int, const std::string&)> m_statusShown;
+    uint64_t m_nFiguresTicket = 0;
+    std::unique_ptr<CFiguresWorker> m_pFigures;
+
+    // The ideal shape: its thread, the curve it works on and its outcome,
+    // the stop flag, and the ticket of the curve it started from (a curve
+    // replaced meanwhile drops its outcome).
+    std::thread m_idealThread;
+    std::unique_ptr<vek::IdealRun> m_pIdealRun;
+    CDoubleArray m_arrIdealX, m_arrIdealY, m_arrIdealZ;
+    std::atomic<bool> m_bIdealCancel{false};
+    std::atomic<bool> m_bIdealProgressPosted{false};
+    std::atomic<int> m_nIdealLevel{0};
+    std::atomic<double> m_dIdealRopelength{0.0};
+    uint64_t m_nCurveTicket = 0;
+    uint64_t m_nIdealTicket = 0;
+    int m_nIdealVertices = 0;
 };

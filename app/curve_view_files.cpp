@@ -99,6 +99,7 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
     }
     m_nState = Sketch;
     m_dPrecision = vek::kDefaultPrecision;
+    CurveReplaced();
     ResetInitialCamera();
     CurveChanged();
     return true;

@@ -44,6 +44,7 @@ void CCurveView::OnLButtonDown(wxMouseEvent& event)
         if (PixelToModel(event.GetX(), event.GetY(), size.x, size.y, x, y)) {
             try {
                 AppendPoint(x, y, m_dPenDepth);
+                ++m_nCurveTicket;
                 CurveChanged();
             } catch (const std::exception&) {
                 ShowError(wxString::FromUTF8(vek::text::kAddPointOutOfMemory));

@@ -127,3 +127,29 @@ void CCurveView::InvalidateRect(const CPixelRect& box)
     if (right > left && bottom > top)
         RefreshRect(wxRect(left, top, right - left, bottom - top), true);
 }
+
+bool CCurveView::ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& height)
+{
+    const wxSize size = GetClientSize();
+    width = size.x;
+    height = size.y;
+    if (width <= 0 || height <= 0 || !MakeCurrent())
+        return false;
+    // The paint of the moment, into the back buffer, read before any swap:
+    // exactly the pixels the next paint puts on screen.
+    if (m_nState == Sketch)
+        PaintSketchView();
+    else
+        PaintTubeView();
+    glFinish();
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    const size_t row = static_cast<size_t>(width) * 3;
+    rgb.resize(bottomUp.size());
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bottomUp.data() + static_cast<size_t>(height - 1 - y) * row, row, rgb.data() + y * row);
+    InvalidateAll();
+    return true;
+}

@@ -57,6 +57,11 @@ void CCurveView::OnCalcStart()
         return;
     }
 
+    // The run changes the curve an ideal shape under way started from.
+    if (IsMakingIdeal()) {
+        ++m_nCurveTicket;
+        m_bIdealCancel = true;
+    }
     RunHooks hooks = EngineRunHooks(*this);
     // A block of a large curve takes seconds: in the program (not under a
     // test's drain) the messages are also handled between two iterations
@@ -69,6 +74,7 @@ void CCurveView::OnCalcStart()
                                                                           CDoubleArray& ny, CDoubleArray& nz) {
         relax(window, nx, ny, nz);
         ++sinceRebuild;
+        ++m_nIterations;
         const auto now = std::chrono::steady_clock::now();
         if (!m_drain && now - lastDrain > std::chrono::milliseconds(kInputWaitMs)) {
             DrainMessages();
@@ -147,11 +153,16 @@ void CCurveView::TellRunLimit(RunLimit limit, RunMoment moment)
 void CCurveView::OnCalcStop()
 {
     StopRelaxation(*this);
+    // The ideal shape stops at its next solver iteration and keeps the
+    // best certified polygon it found.
+    if (IsMakingIdeal())
+        m_bIdealCancel = true;
 }
 
 void CCurveView::OnCalcReset()
 {
     ResetCurve(*this);
+    CurveReplaced();
     ReleaseTubeDrawList(m_drawList);
     GiveBackFreedMemory();
     ResetInitialCamera();

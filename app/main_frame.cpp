@@ -5,11 +5,13 @@
 #include <wx/gdicmn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 #include <wx/xrc/xmlres.h>
 
 #include <string>
 
 #include "app/command_ids.h"
+#include "app/status_text.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
@@ -51,6 +53,15 @@ CMainFrame::CMainFrame()
     const wxRect area = wxGetClientDisplayRect();
     SetSize(area.width * 3 / 5, area.height * 3 / 4);
     SetAcceleratorTable(MainAccelerators());
+    CreateStatusBar(kStatusFieldCount);
+    const int widths[kStatusFieldCount] = {-3, -2, -2, -1, -2};
+    GetStatusBar()->SetStatusWidths(kStatusFieldCount, widths);
+    // The menu items have no help texts: highlighting one leaves the
+    // figures in place.
+    SetStatusBarPane(-1);
+    m_wndCurveView.SetStatusHandler(
+        [this](int field, const std::string& text) { SetStatusText(wxString::FromUTF8(text), field); });
+    m_wndCurveView.RequestFigures();
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, &CMainFrame::OnSetFocus, this);
     Bind(wxEVT_ACTIVATE, &CMainFrame::OnActivate, this);
@@ -70,7 +81,7 @@ bool CMainFrame::TryBefore(wxEvent& event)
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    if (m_wndCurveView.IsRunning()) {
+    if (m_wndCurveView.IsBusy()) {
         if (event.CanVeto()) {
             const std::string text = std::string(vek::text::kBusyClosing) + "\n" + vek::text::kBusyClosingHint;
             wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(vek::text::kAppTitle),

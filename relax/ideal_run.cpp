@@ -56,6 +56,7 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
     ideal.tubeThickness = kThickness;
     ideal.maxSeconds = options.timeLimit;
     ideal.progress = options.progress;
+    ideal.cancelled = options.cancelled;
     ideal.asWritten = [&options](PolygonPoints& polygon) {
         CDoubleArray px, py, pz;
         SetCurvePoints(polygon.View(), px, py, pz);

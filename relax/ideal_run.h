@@ -27,6 +27,8 @@ struct IdealRunOptions {
     double timeLimit = kDefaultIdealSeconds;
     // Told after every solver iteration; may be empty.
     std::function<void(const IdealProgress&)> progress;
+    // Asked between solver iterations (IdealOptions::cancelled); may be empty.
+    std::function<bool()> cancelled;
     // Where the polygon goes (empty: standard output); its format's
     // rounding is applied before the certificate.
     std::string output;

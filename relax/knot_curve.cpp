@@ -9,16 +9,16 @@
 
 namespace vek {
 
-KnotCurveResult MakeKnotCurve(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z,
-                              std::string& error)
+KnotCurveResult MakeKnotCurve(const std::string& knot, const std::string& pd, CDoubleArray& x, CDoubleArray& y,
+                              CDoubleArray& z, std::string& error)
 {
     PdCode code;
-    if (!options.knot.empty()) {
-        if (!KnotPdByName(options.knot, code, error)) {
+    if (!knot.empty()) {
+        if (!KnotPdByName(knot, code, error)) {
             error = "--knot: " + error;
             return KnotCurveResult::BadArgument;
         }
-    } else if (!ParsePdCode(options.pd, code, error)) {
+    } else if (!ParsePdCode(pd, code, error)) {
         error = "--pd: " + error;
         return KnotCurveResult::BadArgument;
     }
@@ -29,7 +29,7 @@ KnotCurveResult MakeKnotCurve(const RelaxOptions& options, CDoubleArray& x, CDou
     layout.spacing = 2.0 * kSpacingFactor * kThickness;
     std::vector<double> px, py, pz;
     if (!LayOutKnot(code, layout, px, py, pz, error)) {
-        error = (options.knot.empty() ? "--pd: " : "--knot " + options.knot + ": ") + error;
+        error = (knot.empty() ? "--pd: " : "--knot " + knot + ": ") + error;
         return KnotCurveResult::Failed;
     }
     x.SetSize(0);

@@ -5,17 +5,17 @@
 #include <string>
 
 #include "curve/double_array.h"
-#include "relax/relax_options.h"
 
 namespace vek {
 
 enum class KnotCurveResult { Made, BadArgument, Failed };
 
-// In:  options with knot or pd set.
+// In:  knot, a name of the table ("8_19", "8_19*" for the mirror image),
+//      or, when knot is empty, pd, a planar diagram code.
 // Out: Made with the curve in x, y, z; BadArgument (a name not in the table,
 //      a code that is not one closed oriented planar component) or Failed
 //      (no layout) with a message in error.
-KnotCurveResult MakeKnotCurve(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z,
-                              std::string& error);
+KnotCurveResult MakeKnotCurve(const std::string& knot, const std::string& pd, CDoubleArray& x, CDoubleArray& y,
+                              CDoubleArray& z, std::string& error);
 
 }  // namespace vek

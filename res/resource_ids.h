@@ -24,6 +24,13 @@ inline constexpr int ID_SETTINGS_PRECISION = 32774;
 inline constexpr int ID_CALC_START = 32775;
 inline constexpr int ID_CALC_STOP = 32776;
 inline constexpr int ID_CALC_RESET = 32777;
+// Commands after the menus' first items: the knot table, the picture and
+// shape files, the ideal shape and the fitted view.
+inline constexpr int ID_FILE_OPEN_KNOT = 32778;
+inline constexpr int ID_FILE_SAVE_PICTURE = 32779;
+inline constexpr int ID_FILE_SAVE_SHAPE = 32780;
+inline constexpr int ID_CALC_IDEAL = 32781;
+inline constexpr int ID_VIEW_FIT = 32782;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 

@@ -91,6 +91,44 @@ inline constexpr const char* kTubeScaleOutOfRange = "太さには -1000000 か�
 inline constexpr const char* kViewTubeScaleOutOfRange =
     "太さには絶対値が 0.1 から 50 までの数を入力してください。\n"
     "（0 に近いと管が細すぎて見えず、50 を超えると管が画面を覆います。）";
+// The status bar under the view, one field each: the knot's name (%s: the
+// name, or the names the invariants cannot tell apart, joined by " / "),
+// the certified ropelength (length / (2 * certified thickness)), the length
+// / nominal thickness, the points and the iterations done; "-" where a
+// figure does not exist (no curve, no certified thickness).
+inline constexpr const char* kStatusKnot = "結び目: %s";
+inline constexpr const char* kStatusRopelength = "ロープ長: %.4f";
+inline constexpr const char* kStatusNominal = "長さ/太さ: %.4f";
+inline constexpr const char* kStatusPoints = "点: %d";
+inline constexpr const char* kStatusIterations = "反復: %lld";
+inline constexpr const char* kStatusNone = "-";
+inline constexpr const char* kStatusNoRopelength = "ロープ長: -";
+inline constexpr const char* kStatusNoNominal = "長さ/太さ: -";
+// Shown in the iterations field while the ideal shape is made (%d: the
+// level, %.4f: the certified ropelength reached).
+inline constexpr const char* kStatusIdealProgress = "理想形: 段階 %d, ロープ長 %.4f";
+// The ideal shape could not be made (%s: why); the curve is unchanged.
+inline constexpr const char* kIdealFailed = "理想形を作れませんでした。曲線はそのままです。\n%s";
+// The knot table dialog: its title, the filter's label, the mirror check
+// box, a group of the list (%d: the crossing number) and the refusal when
+// no knot is chosen.
+inline constexpr const char* kKnotTableTitle = "結び目表から開く";
+inline constexpr const char* kKnotTableFilter = "名前:";
+inline constexpr const char* kKnotTableMirror = "鏡像";
+inline constexpr const char* kKnotTableGroup = "交点数 %d";
+inline constexpr const char* kKnotTableFailed = "結び目 %s の曲線を作れませんでした。\n%s";
+// The picture and shape files: dialog filters, titles and failures (%s: the
+// file's name, %s: why).
+inline constexpr const char* kPictureFileFilter = "PNGファイル(*.png)|*.png||";
+inline constexpr const char* kPictureFileExtension = "png";
+inline constexpr const char* kPictureSaveTitle = "画像保存";
+inline constexpr const char* kPictureSaveFailed = "画像を保存できませんでした。\n%s\n%s";
+inline constexpr const char* kPictureNoView = "画面を読み取れませんでした";
+inline constexpr const char* kShapeFileFilter =
+    "STLファイル(*.stl)|*.stl|OBJファイル(*.obj)|*.obj|PLYファイル(*.ply)|*.ply||";
+inline constexpr const char* kShapeFileExtension = "stl";
+inline constexpr const char* kShapeSaveTitle = "形状保存";
+inline constexpr const char* kShapeSaveFailed = "形状を保存できませんでした。\n%s\n%s";
 // The program could not make its OpenGL view and does not start.
 inline constexpr const char* kNoOpenGLView = "Vek could not create its OpenGL view.";
 inline constexpr const char* kOutOfMemory = "メモリが足りません";

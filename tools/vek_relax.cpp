@@ -46,7 +46,7 @@ int Run(int argc, char** argv, std::string& stage)
     std::vector<std::string> notes;
     if (!options.knot.empty() || !options.pd.empty()) {
         // A curve made from a name or a code goes on as a file read would.
-        const vek::KnotCurveResult made = vek::MakeKnotCurve(options, x, y, z, error);
+        const vek::KnotCurveResult made = vek::MakeKnotCurve(options.knot, options.pd, x, y, z, error);
         if (made != vek::KnotCurveResult::Made) {
             std::fprintf(stderr, "vek-relax: %s\n", error.c_str());
             return made == vek::KnotCurveResult::BadArgument ? vek::kRelaxExitBadArguments : vek::kRelaxExitFailed;

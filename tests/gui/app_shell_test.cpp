@@ -26,6 +26,13 @@ const MenuItemCase kMenuItems[] = {
     {2, 1, "中断(&T)", ID_CALC_STOP},
     {2, 2, "初期化(&I)", ID_CALC_RESET},
     {3, 0, "Vek のﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT},
+    // After the first items, past a separator in ﾌｧｲﾙ: the knot table, the
+    // picture and shape files, the ideal shape, the fitted view.
+    {0, 4, "結び目表から開く...(&K)", ID_FILE_OPEN_KNOT},
+    {0, 5, "画像保存...(&G)", ID_FILE_SAVE_PICTURE},
+    {0, 6, "形状保存...(&M)", ID_FILE_SAVE_SHAPE},
+    {2, 3, "理想形(&L)", ID_CALC_IDEAL},
+    {4, 0, "全体表示(&F)", ID_VIEW_FIT},
 };
 
 // Destroy() of a top-level window deletes it at the next idle time.
@@ -51,14 +58,15 @@ TEST_F(MainFrameTest, TitleIsVekAndTheViewFillsTheClientArea)
     EXPECT_EQ(View().GetSize(), wxSize(500, 300));
 }
 
-TEST_F(MainFrameTest, MenuBarHasFourPopupsWithTheProgramTexts)
+TEST_F(MainFrameTest, MenuBarHasTheFourPopupsWithTheProgramTextsThenTheView)
 {
     wxMenuBar* bar = frame->GetMenuBar();
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->GetMenuCount(), 4u);
-    const char* titles[] = {"ﾌｧｲﾙ(&F)", "設定(&P)", "計算(&C)", "ﾍﾙﾌﾟ(&H)"};
-    const size_t counts[] = {3, 2, 3, 1};
-    for (size_t m = 0; m < 4; ++m) {
+    ASSERT_EQ(bar->GetMenuCount(), 5u);
+    const char* titles[] = {"ﾌｧｲﾙ(&F)", "設定(&P)", "計算(&C)", "ﾍﾙﾌﾟ(&H)", "表示(&V)"};
+    const size_t counts[] = {7, 2, 4, 1, 1};
+    EXPECT_TRUE(bar->GetMenu(0)->FindItemByPosition(3)->IsSeparator());
+    for (size_t m = 0; m < 5; ++m) {
         EXPECT_EQ(bar->GetMenuLabel(m).utf8_string(), titles[m]);
         EXPECT_EQ(bar->GetMenu(m)->GetMenuItemCount(), counts[m]);
     }

@@ -11,6 +11,7 @@
 #include "knot/knot_table.h"
 #include "knot/knot_type.h"
 #include "relax/knot_curve.h"
+#include "relax/relax_options.h"
 #include "relax/relax_report.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST(KnotLayout, NamesAndCodesThatAreRefused)
         options.pd = c.pd;
         CDoubleArray x, y, z;
         std::string error;
-        EXPECT_EQ(vek::MakeKnotCurve(options, x, y, z, error), c.result);
+        EXPECT_EQ(vek::MakeKnotCurve(options.knot, options.pd, x, y, z, error), c.result);
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
         if (c.result == vek::KnotCurveResult::Made) {
             EXPECT_EQ(vek::IdentifyCurveKnot(x, y, z).name, "3_1");

@@ -1,0 +1,42 @@
+#include "app/status_text.h"
+
+#include <cstdio>
+
+#include "res/string_table.h"
+
+namespace {
+
+template <typename... Args>
+std::string Printed(const char* format, Args... args)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+}  // namespace
+
+StatusTexts FormatStatusTexts(const vek::CurveFigures& f, long long iterations)
+{
+    StatusTexts texts;
+    std::string knot = vek::text::kStatusNone;
+    if (f.knotKnown) {
+        knot.clear();
+        if (f.candidates.empty())
+            knot = f.knot;
+        for (const std::string& name : f.candidates)
+            knot += (knot.empty() ? "" : " / ") + name;
+    }
+    texts[kFieldKnot] = Printed(vek::text::kStatusKnot, knot.c_str());
+    texts[kFieldRopelength] =
+        f.certified ? Printed(vek::text::kStatusRopelength, f.ropelength) : vek::text::kStatusNoRopelength;
+    texts[kFieldNominal] = f.nominal > 0.0 ? Printed(vek::text::kStatusNominal, f.nominal) : vek::text::kStatusNoNominal;
+    texts[kFieldPoints] = Printed(vek::text::kStatusPoints, f.points);
+    texts[kFieldIterations] = Printed(vek::text::kStatusIterations, iterations);
+    return texts;
+}
+
+std::string FormatIdealProgressText(const vek::IdealProgress& progress)
+{
+    return Printed(vek::text::kStatusIdealProgress, progress.level, progress.ropelength);
+}

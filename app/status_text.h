@@ -1,0 +1,20 @@
+// The texts of the status bar's fields, without the toolkit.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "ideal/optimise_ideal.h"
+#include "relax/curve_figures.h"
+
+// The fields in their order under the view.
+enum StatusField { kFieldKnot, kFieldRopelength, kFieldNominal, kFieldPoints, kFieldIterations, kStatusFieldCount };
+
+using StatusTexts = std::array<std::string, kStatusFieldCount>;
+
+// In:  the figures of the curve; the relaxation iterations done on it.
+// Out: the labelled texts of every field.
+StatusTexts FormatStatusTexts(const vek::CurveFigures& figures, long long iterations);
+
+// The iterations field while the ideal shape is made.
+std::string FormatIdealProgressText(const vek::IdealProgress& progress);
