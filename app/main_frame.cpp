@@ -17,6 +17,10 @@
 
 namespace {
 
+// Room around a status field's text for the bar's borders and spacing,
+// in pixels.
+constexpr int kStatusFieldMargin = 10;
+
 // The standard edit and pane keys. None of their commands has a handler on
 // the command route, so the keys do nothing; no menu command has a key.
 wxAcceleratorTable MainAccelerators()
@@ -54,8 +58,16 @@ CMainFrame::CMainFrame()
     SetSize(area.width * 3 / 5, area.height * 3 / 4);
     SetAcceleratorTable(MainAccelerators());
     CreateStatusBar(kStatusFieldCount);
-    const int widths[kStatusFieldCount] = {-3, -2, -2, -1, -2};
-    GetStatusBar()->SetStatusWidths(kStatusFieldCount, widths);
+    // Each figure gets the width of its widest text; the knot's name (or
+    // its candidates) takes the rest.
+    wxStatusBar* bar = GetStatusBar();
+    const StatusTexts widest = WidestStatusTexts();
+    int widths[kStatusFieldCount];
+    for (int field = 0; field < kStatusFieldCount; ++field)
+        widths[field] = widest[field].empty()
+                            ? -1
+                            : bar->GetTextExtent(wxString::FromUTF8(widest[field])).GetWidth() + kStatusFieldMargin;
+    bar->SetStatusWidths(kStatusFieldCount, widths);
     // The menu items have no help texts: highlighting one leaves the
     // figures in place.
     SetStatusBarPane(-1);

@@ -36,6 +36,18 @@ StatusTexts FormatStatusTexts(const vek::CurveFigures& f, long long iterations)
     return texts;
 }
 
+StatusTexts WidestStatusTexts()
+{
+    // A fine relaxed curve certifies only a thin tube (its corners are
+    // sharp for their spacing), so its ropelength runs to six digits.
+    StatusTexts texts;
+    texts[kFieldRopelength] = Printed(vek::text::kStatusRopelength, 888888.8888);
+    texts[kFieldNominal] = Printed(vek::text::kStatusNominal, 8888.8888);
+    texts[kFieldPoints] = Printed(vek::text::kStatusPoints, 8888888);
+    texts[kFieldIterations] = Printed(vek::text::kStatusIterations, 88888888LL);
+    return texts;
+}
+
 std::string FormatIdealProgressText(const vek::IdealProgress& progress)
 {
     return Printed(vek::text::kStatusIdealProgress, progress.level, progress.ropelength);

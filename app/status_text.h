@@ -16,5 +16,10 @@ using StatusTexts = std::array<std::string, kStatusFieldCount>;
 // Out: the labelled texts of every field.
 StatusTexts FormatStatusTexts(const vek::CurveFigures& figures, long long iterations);
 
+// The widest text each figure field shows in use (the knot field's is
+// empty: it takes the room the figures leave), so that the bar can give
+// every figure room enough and never cut one short.
+StatusTexts WidestStatusTexts();
+
 // The iterations field while the ideal shape is made.
 std::string FormatIdealProgressText(const vek::IdealProgress& progress);

@@ -15,6 +15,7 @@
 
 #include "curve/curve_metrics.h"
 #include "curve/curve_polygon.h"
+#include "app/status_text.h"
 #include "dialogs/knot_table_dlg.h"
 #include "gui_test_support.h"
 #include "io/points_file.h"
@@ -280,4 +281,24 @@ TEST_F(StatusTest, FitFillsTheViewAndThePictureFileIsTheView)
     size_t triangles = 0;
     EXPECT_TRUE(StlIsWatertight(stl, triangles));
     EXPECT_EQ(triangles, 2u * 30u * static_cast<size_t>(View().PointCount()));
+}
+
+TEST_F(StatusTest, EveryFigureFieldHoldsItsWidestText)
+{
+    // A fine curve's six-digit ropelength and a million points were cut to
+    // "36443...." and "点: 67..." in bars shared out by proportion.
+    wxStatusBar* bar = frame->GetStatusBar();
+    const StatusTexts widest = WidestStatusTexts();
+    for (int field = kFieldRopelength; field < kStatusFieldCount; ++field) {
+        wxRect rect;
+        ASSERT_TRUE(bar->GetFieldRect(field, rect));
+        EXPECT_GE(rect.width, bar->GetTextExtent(wxString::FromUTF8(widest[field])).GetWidth()) << widest[field];
+    }
+    // At the program's own first size (3/5 of this 1280-pixel screen), the
+    // knot field has room for a list of two candidates.
+    frame->SetSize(768, 768);
+    PumpEvents(100);
+    wxRect knot;
+    ASSERT_TRUE(bar->GetFieldRect(kFieldKnot, knot));
+    EXPECT_GE(knot.width, bar->GetTextExtent(wxString::FromUTF8("結び目: 10_25 / 10_56")).GetWidth());
 }
