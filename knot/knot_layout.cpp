@@ -185,6 +185,23 @@ bool SolveMeans(const PlaneGraph& g, const std::vector<double>& weight, const st
     return sx.allFinite() && sy.allFinite();
 }
 
+// Signed area (doubled) of a triangle.
+double Orientation(P2 a, P2 b, P2 c) { return Cross(b - a, c - a); }
+
+// Whether every triangle of the drawing turns clockwise, as it must: the
+// rim follows the outer face's boundary counterclockwise round the circle,
+// so, with slots 0 ... 3 counterclockwise around each crossing, every inner
+// face's boundary (and each triangle fanned from its centre) turns
+// clockwise. A drawing that folds a triangle over, or lies flat, would
+// turn crossings the other way and mirror the knot.
+bool TurnsClockwise(const PlaneGraph& g, const std::vector<P2>& pos)
+{
+    for (const auto& t : g.triangles)
+        if (!(Orientation(pos[t[0]], pos[t[1]], pos[t[2]]) < 0.0))
+            return false;
+    return true;
+}
+
 // The smallest plane distance between strand edges that share no vertex.
 double StrandGap(const PlaneGraph& g, const std::vector<P2>& pos)
 {
@@ -208,9 +225,6 @@ double StrandLength(const PlaneGraph& g, const std::vector<P2>& pos)
     return length;
 }
 
-// Signed area (doubled) of a triangle.
-double Orientation(P2 a, P2 b, P2 c) { return Cross(b - a, c - a); }
-
 // Steps of the spring refinement below, and how often its drawing is
 // weighed.
 constexpr int kSpringSteps = 300;
@@ -218,9 +232,10 @@ constexpr int kSpringWeighEvery = 5;
 
 // Spreads a drawing of the disc further: springs along the edges, every
 // pair of vertices pushing apart (as in a spring embedder), the rim held.
-// A vertex moves only as far as keeps every triangle around it turning the
-// way it did, so the drawing stays an embedding; the step shrinks as it
-// goes. The drawing weighed best on the way (gap over length) is kept.
+// The drawing given turns every triangle clockwise; a vertex moves only as
+// far as keeps every triangle around it so, so the drawing stays an
+// embedding of the same chirality. The step shrinks as it goes. The
+// drawing weighed best on the way (gap over length) is kept.
 double SpringLayout(const PlaneGraph& g, const std::vector<char>& fixed, std::vector<P2>& pos, double quality)
 {
     const int nv = g.vertices;
@@ -231,11 +246,6 @@ double SpringLayout(const PlaneGraph& g, const std::vector<char>& fixed, std::ve
     for (const auto& e : g.edges) {
         neighbours[e[0]].push_back(e[1]);
         neighbours[e[1]].push_back(e[0]);
-    }
-    std::vector<double> sign(g.triangles.size());
-    for (size_t t = 0; t < g.triangles.size(); ++t) {
-        const auto& tr = g.triangles[t];
-        sign[t] = Orientation(pos[tr[0]], pos[tr[1]], pos[tr[2]]) >= 0.0 ? 1.0 : -1.0;
     }
     std::vector<int> used;
     for (int v = 0; v < nv; ++v)
@@ -272,8 +282,8 @@ double SpringLayout(const PlaneGraph& g, const std::vector<char>& fixed, std::ve
                 for (int t : around[v]) {
                     const auto& tr = g.triangles[t];
                     const double o = Orientation(pos[tr[0]], pos[tr[1]], pos[tr[2]]);
-                    // Folding over, or nearly flat.
-                    if (!(sign[t] * o > 1e-12)) {
+                    // Folding over, or nearly flat (see TurnsClockwise).
+                    if (!(o < -1e-12)) {
                         kept = false;
                         break;
                     }
@@ -330,7 +340,7 @@ double SpreadLayout(const PdCode& code, const std::vector<std::vector<int>>& fac
         if (!SolveMeans(g, weight, fixed, pos))
             break;
         const double quality = StrandGap(g, pos) / StrandLength(g, pos);
-        if (quality > best) {
+        if (quality > best && TurnsClockwise(g, pos)) {
             best = quality;
             out = pos;
         }
@@ -444,19 +454,9 @@ bool LayOutKnot(const PdCode& code, const KnotLayoutOptions& options, std::vecto
         PlaneLayout plane;
         if (!Layout(code, plane, error))
             return false;
-        // Which way round the layout is: slots 0 ... 3 counterclockwise
-        // around each crossing; a mirrored layout is turned over.
-        double turn = 0.0;
-        for (int i = 0; i < n; ++i) {
-            const P2 c = plane.pos[i];
-            const auto& q = code.crossings[i];
-            const P2 a = plane.pos[n + q[0] - 1] - c, b = plane.pos[n + q[1] - 1] - c;
-            const P2 cc = plane.pos[n + q[2] - 1] - c, d = plane.pos[n + q[3] - 1] - c;
-            turn += Cross(a, b) + Cross(b, cc) + Cross(cc, d) + Cross(d, a);
-        }
-        if (turn < 0.0)
-            for (P2& p : plane.pos)
-                p.x = -p.x;
+        // Every triangle of the layout turns clockwise (see TurnsClockwise),
+        // so slots 0 ... 3 run counterclockwise around each crossing as in
+        // the code: the knot keeps its chirality.
         // The graph's edges (crossing - midpoint), for the plane clearance.
         std::vector<std::array<int, 2>> edges;
         for (int i = 0; i < n; ++i)
