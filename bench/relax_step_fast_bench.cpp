@@ -25,20 +25,6 @@ namespace {
 
 enum Method { kDirect = 0, kFast = 1 };
 
-void CopyTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
-{
-    const TightTrefoil& t = Trefoil();
-    const int n = t.x.GetSize();
-    x.SetSize(n);
-    y.SetSize(n);
-    z.SetSize(n);
-    for (int k = 0; k < n; ++k) {
-        x[k] = t.x[k];
-        y[k] = t.y[k];
-        z[k] = t.z[k];
-    }
-}
-
 void SetCounters(benchmark::State& state, int n, int stepsPerIteration)
 {
     state.counters["points"] = n;

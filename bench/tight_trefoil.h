@@ -28,3 +28,18 @@ inline const TightTrefoil& Trefoil()
     }();
     return *trefoil;
 }
+
+// A fresh copy of the tight trefoil's points.
+inline void CopyTrefoil(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
+{
+    const TightTrefoil& t = Trefoil();
+    const int n = t.x.GetSize();
+    x.SetSize(n);
+    y.SetSize(n);
+    z.SetSize(n);
+    for (int k = 0; k < n; ++k) {
+        x[k] = t.x[k];
+        y[k] = t.y[k];
+        z[k] = t.z[k];
+    }
+}

@@ -18,10 +18,11 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr int kLeafPoints = 8;
 
 // One block's share: the contacts seen from its points (each pair is seen
-// from both of its points) and the squared distance of its nearest contact.
+// from both of its points) and the squared distance of the nearest contact
+// among those it measured.
 struct Part {
     long long ordered = 0;
-    double contact2 = kInfinity;
+    double measured2 = kInfinity;
 };
 
 // A box hierarchy over runs of consecutive points (not segments): node k
@@ -79,32 +80,35 @@ public:
     // a candidate each, j != i any point, that are candidates of each other
     // (both windows) and lie closer than reach. A run that holds only such
     // points for every point of the group is counted by its length; the
-    // rest is walked down to pairs.
-    long long CountNear(int g0, int g1, double reach) const
+    // rest is walked down to pairs. measured2 falls to the squared distance
+    // of each pair measured on the way, all of them contacts.
+    long long CountNear(int g0, int g1, double reach, double& measured2) const
     {
         const vek::Box3 group = GroupBox(g0, g1);
+        int groupFwd = 0, groupBwd = 0;
+        for (int i = g0; i <= g1; ++i) {
+            groupFwd = std::max(groupFwd, m_fwd[i]);
+            groupBwd = std::max(groupBwd, m_bwd[i]);
+        }
         long long count = 0;
         Walk(g0, g1, group, reach, [&](const Node& c) {
-            // Every point j of the run has i as a candidate when its offset
-            // t from i keeps i beyond both of j's windows: bwd[j] <= t <=
-            // n - fwd[j]; i's own windows likewise.
-            const long long span = c.last - c.first;
-            for (int i = g0; i <= g1; ++i) {
-                long long a = static_cast<long long>(c.first) - i;
-                if (a < 0)
-                    a += m_n;
-                if (!(a + span < m_n && a >= std::max(m_fwd[i], c.maxBwd) &&
-                      a + span <= m_n - std::max(m_bwd[i], c.maxFwd)))
-                    return true;
-            }
             if (!(std::sqrt(SpanSquared(group, c.box)) < reach))
                 return true;
-            count += (span + 1) * (g1 - g0 + 1);
+            if (!RunMutualToGroup(c, g0, g1, groupFwd, groupBwd))
+                return true;
+            count += static_cast<long long>(c.last - c.first + 1) * (g1 - g0 + 1);
+            // One of the run's pairs, for a bound on the nearest that is
+            // close to it: the runs nearest to the group are counted whole.
+            measured2 = std::min(measured2, Distance2(m_x, m_y, m_z, c.first, g0));
             return false;
         }, [&](int j) {
-            for (int i = g0; i <= g1; ++i)
-                if (IsMutual(i, j) && std::sqrt(Distance2(m_x, m_y, m_z, j, i)) < reach)
+            for (int i = g0; i <= g1; ++i) {
+                const double d2 = Distance2(m_x, m_y, m_z, j, i);
+                if (std::sqrt(d2) < reach && IsMutual(i, j)) {
                     ++count;
+                    measured2 = std::min(measured2, d2);
+                }
+            }
         });
         return count;
     }
@@ -125,6 +129,13 @@ public:
         return best2;
     }
 
+    // Whether i and j are candidates of each other.
+    bool IsMutual(int i, int j) const
+    {
+        return j != i && IsWindowCandidate(i, j, m_n, m_fwd[i], m_bwd[i]) &&
+               IsWindowCandidate(j, i, m_n, m_fwd[j], m_bwd[j]);
+    }
+
 private:
     struct Node {
         vek::Box3 box{};
@@ -134,10 +145,30 @@ private:
 
     const CDoubleArray& Axis(int a) const { return a == 0 ? m_x : a == 1 ? m_y : m_z; }
 
-    bool IsMutual(int i, int j) const
+    // Whether every point j of the run has every point i of the group as a
+    // candidate and the other way round: the offset t of j from i keeps i
+    // beyond both of j's windows, bwd[j] <= t <= n - fwd[j], and j beyond
+    // i's. Where the group's offsets to the run's start do not wrap round
+    // the curve, the group's longest windows decide for all its points at
+    // once when they let the run through; otherwise point by point.
+    bool RunMutualToGroup(const Node& c, int g0, int g1, int groupFwd, int groupBwd) const
     {
-        return j != i && IsWindowCandidate(i, j, m_n, m_fwd[i], m_bwd[i]) &&
-               IsWindowCandidate(j, i, m_n, m_fwd[j], m_bwd[j]);
+        const long long span = c.last - c.first;
+        const auto offset = [&](int i) {
+            long long a = static_cast<long long>(c.first) - i;
+            return a < 0 ? a + m_n : a;
+        };
+        const long long high = offset(g0), low = offset(g1);
+        if (high - low == g1 - g0 && high + span < m_n && low >= std::max(groupFwd, c.maxBwd) &&
+            high + span <= m_n - std::max(groupBwd, c.maxFwd))
+            return true;
+        for (int i = g0; i <= g1; ++i) {
+            const long long a = offset(i);
+            if (!(a + span < m_n && a >= std::max(m_fwd[i], c.maxBwd) &&
+                  a + span <= m_n - std::max(m_bwd[i], c.maxFwd)))
+                return false;
+        }
+        return true;
     }
 
     vek::Box3 GroupBox(int g0, int g1) const
@@ -220,6 +251,27 @@ private:
     std::vector<Node> m_nodes;
 };
 
+// The runs g0 ... g1 of up to 8 consecutive points of begin ... end - 1
+// that have a candidate each, in order.
+template <class Take>
+void ForEachGroup(int begin, int end, int n, const std::vector<int>& fwd, const std::vector<int>& bwd,
+                  const Take& take)
+{
+    constexpr int kGroup = 8;
+    const auto hasCandidate = [&](int k) { return static_cast<long long>(fwd[k]) + bwd[k] <= n; };
+    for (int g0 = begin; g0 < end;) {
+        if (!hasCandidate(g0)) {
+            ++g0;
+            continue;
+        }
+        int g1 = g0;
+        while (g1 + 1 < std::min(end, g0 + kGroup) && hasCandidate(g1 + 1))
+            ++g1;
+        take(g0, g1);
+        g0 = g1 + 1;
+    }
+}
+
 }  // namespace
 
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
@@ -243,31 +295,36 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         Part& part = found[static_cast<size_t>(block)];
         // Runs of up to 8 consecutive points that have candidates share a
         // walk.
-        constexpr int kGroup = 8;
-        for (int g0 = begin; g0 < end;) {
-            if (static_cast<long long>(fwd[g0]) + bwd[g0] > n) {
-                ++g0;  // no candidate
-                continue;
-            }
-            int g1 = g0;
-            while (g1 + 1 < std::min(end, g0 + kGroup) && static_cast<long long>(fwd[g1 + 1]) + bwd[g1 + 1] <= n)
-                ++g1;
-            part.ordered += tree.CountNear(g0, g1, reach);
-            part.contact2 = tree.Nearest(g0, g1, reach, part.contact2);
-            g0 = g1 + 1;
-        }
+        ForEachGroup(begin, end, n, fwd, bwd,
+                     [&](int g0, int g1) { part.ordered += tree.CountNear(g0, g1, reach, part.measured2); });
     });
     long long ordered = 0;
-    double contact2 = kInfinity;
+    double measured2 = kInfinity;
     for (const Part& part : found) {
         ordered += part.ordered;
-        contact2 = std::min(contact2, part.contact2);
+        measured2 = std::min(measured2, part.measured2);
     }
     // Each pair was counted from both of its points.
     contacts.count = ordered / 2;
+    // The curve's nearest non-local pair, searched from the nearest contact
+    // measured. Every contact is such a pair: when the nearest of all is a
+    // contact it is the nearest contact too, and when it lies beyond the
+    // reach there is none; only otherwise are the contacts searched for
+    // their nearest.
+    const NonLocalPair nonLocal = NearestNonLocalPair(x, y, z, fwd, bwd, measured2);
+    contacts.nonLocal = std::sqrt(nonLocal.d2);
+    double contact2 = kInfinity;
+    if (contacts.nonLocal < reach && nonLocal.i >= 0 && tree.IsMutual(nonLocal.i, nonLocal.j)) {
+        contact2 = nonLocal.d2;
+    } else if (contacts.nonLocal < reach) {
+        std::vector<double> nearest(found.size(), measured2);
+        vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
+            double& best2 = nearest[static_cast<size_t>(block)];
+            ForEachGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) { best2 = tree.Nearest(g0, g1, reach, best2); });
+        });
+        for (const double d2 : nearest)
+            contact2 = std::min(contact2, d2);
+    }
     contacts.nearest = std::sqrt(contact2);
-    // The nearest contact is a non-local pair of the curve: the search for
-    // the curve's nearest starts from it.
-    contacts.nonLocal = MinNonLocalDistance(x, y, z, window, contact2);
     return contacts;
 }

@@ -21,21 +21,32 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
 double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
                            double known2)
 {
-    const int n = x.GetSize();
-    if (n < 2)
+    if (x.GetSize() < 2)
         return std::numeric_limits<double>::infinity();
     std::vector<int> fwd, bwd;
     WindowCounts(x, y, z, window, fwd, bwd);
+    return std::sqrt(NearestNonLocalPair(x, y, z, fwd, bwd, known2).d2);
+}
+
+NonLocalPair NearestNonLocalPair(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                                 const std::vector<int>& fwd, const std::vector<int>& bwd, double known2)
+{
+    const int n = x.GetSize();
+    if (n < 2)
+        return {};
     const vek::SegmentTree tree(CurvePolygon(x, y, z));
-    // Blocks of points side by side, each with the squared distance of its
-    // best pair, so that a box is passed over exactly when none of its
-    // points can come closer (see below). The smallest of the blocks is the
+    // Blocks of points side by side, each with its best pair, so that a box
+    // is passed over exactly when none of its points can come closer (see
+    // below). The smallest of the blocks, the first of equals, is the
     // curve's, whatever order they ran in. Every block starts from the
-    // known pair, which is one of the pairs that the minimum is taken over.
+    // known distance, which is that of one of the pairs the minimum is taken
+    // over; a pair as near as it is still taken, so that its points are
+    // known.
     constexpr int kGrain = 512;
-    std::vector<double> found(static_cast<size_t>(vek::BlockCount(n, kGrain)), known2);
+    std::vector<NonLocalPair> found(static_cast<size_t>(vek::BlockCount(n, kGrain)));
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
-        double best2 = known2;
+        NonLocalPair best;
+        best.d2 = known2;
         for (int i = begin; i < end; ++i) {
             if (static_cast<long long>(fwd[i]) + bwd[i] > n)
                 continue;  // no candidate
@@ -45,21 +56,22 @@ double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const C
                     // The rounded distance to a box never exceeds the
                     // rounded distance to a point in it: same terms, each
                     // no larger.
-                    return !(vek::BoxDistanceSquared(box, p) > best2) &&
+                    return !(vek::BoxDistanceSquared(box, p) > best.d2) &&
                            !vek::RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1);
                 },
                 [&](int j) {
                     if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]))
                         return;
                     const double d2 = Distance2(x, y, z, j, i);
-                    if (d2 < best2)
-                        best2 = d2;
+                    if (d2 < best.d2 || (d2 == best.d2 && best.i < 0))
+                        best = {d2, i, j};
                 });
         }
-        found[static_cast<size_t>(block)] = best2;
+        found[static_cast<size_t>(block)] = best;
     });
-    double best2 = std::numeric_limits<double>::infinity();
-    for (const double d2 : found)
-        best2 = std::min(best2, d2);
-    return std::sqrt(best2);
+    NonLocalPair best;
+    for (const NonLocalPair& part : found)
+        if (part.d2 < best.d2 || (part.d2 == best.d2 && best.i < 0))
+            best = part;
+    return best;
 }

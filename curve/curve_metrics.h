@@ -3,6 +3,7 @@
 #pragma once
 
 #include <limits>
+#include <vector>
 
 #include "curve/double_array.h"
 
@@ -22,3 +23,14 @@ double CurveLength(const CDoubleArray& x, const CDoubleArray& y, const CDoubleAr
 // much quicker on a tight curve; the answer is the same.
 double MinNonLocalDistance(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
                            double known2 = std::numeric_limits<double>::infinity());
+
+// The pair behind MinNonLocalDistance: its squared distance (+infinity when
+// none comes closer than known2) and its points, i's window letting j
+// through (-1 when there is none). Of pairs equally near, the first by the
+// fixed order of the search. fwd, bwd: WindowCounts of the same window.
+struct NonLocalPair {
+    double d2 = std::numeric_limits<double>::infinity();
+    int i = -1, j = -1;
+};
+NonLocalPair NearestNonLocalPair(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
+                                 const std::vector<int>& fwd, const std::vector<int>& bwd, double known2);

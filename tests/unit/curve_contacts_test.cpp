@@ -11,6 +11,7 @@
 #include "curve/relax_step.h"
 #include "curve/resample_curve.h"
 #include "curve/vec_math.h"
+#include "curve/window_counts.h"
 #include "relax/relax_cli.h"
 #include "test_support.h"
 
@@ -161,5 +162,15 @@ TEST(CurveContacts, EqualsEveryPairTakenByHand)
         EXPECT_EQ(fast.nearest, slow.nearest) << c.name;
         EXPECT_EQ(fast.nonLocal, slow.nonLocal) << c.name;
         EXPECT_EQ(fast.nonLocal, MinNonLocalDistance(x, y, z, ExclusionWindow(vek::kThickness))) << c.name;
+        // The nearest pair itself, which the nearest contact is taken from.
+        std::vector<int> fwd, bwd;
+        WindowCounts(x, y, z, ExclusionWindow(vek::kThickness), fwd, bwd);
+        const NonLocalPair pair = NearestNonLocalPair(x, y, z, fwd, bwd, INFINITY);
+        ASSERT_GE(pair.i, 0) << c.name;
+        EXPECT_EQ(std::sqrt(pair.d2), slow.nonLocal) << c.name;
+        EXPECT_EQ(pair.d2, Distance2(x, y, z, pair.i, pair.j)) << c.name;
+        EXPECT_TRUE(IsWindowCandidate(pair.i, pair.j, x.GetSize(), fwd[pair.i], bwd[pair.i])) << c.name;
+        // Started from that very distance it still names a pair.
+        EXPECT_GE(NearestNonLocalPair(x, y, z, fwd, bwd, pair.d2).i, 0) << c.name;
     }
 }
