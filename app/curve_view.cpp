@@ -12,6 +12,7 @@
 
 #include "app/figures_worker.h"
 #include "app/view_observer.h"
+#include "curve/constants.h"
 #include "relax/ideal_run.h"
 #include "render/build_tube.h"
 #include "render/camera.h"
@@ -144,6 +145,15 @@ void CCurveView::CurveReplaced()
     // asked to stop, and its outcome is dropped when it comes.
     if (IsMakingIdeal())
         m_bIdealCancel = true;
+}
+
+void CCurveView::EnterSketch()
+{
+    m_nState = Sketch;
+    m_dPrecision = vek::kDefaultPrecision;
+    CurveReplaced();
+    ResetInitialCamera();
+    CurveChanged();
 }
 
 bool ThinForDrawing(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int maxPoints,

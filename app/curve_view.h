@@ -185,6 +185,10 @@ private:
     // The curve was replaced (load, knot table, reset, ideal shape): the
     // iterations start again, an ideal shape under way is dropped.
     void CurveReplaced();
+    // A new curve (a file's points, a knot of the table) is in the arrays:
+    // the sketch state at the default precision, counted as replaced, seen
+    // from the initial camera, and drawn again.
+    void EnterSketch();
     void ShowFigures(uint64_t ticket, const vek::CurveFigures& figures);
     void ShowStatus(int field, const std::string& text);
     // Ends the ideal shape's thread (asked to stop first when `cancel`).

@@ -26,15 +26,17 @@ wxString DialogFilter(const char* filter)
     return text;
 }
 
-// The file the save dialog chose (the default extension added to a name
-// without one), or "" when cancelled or a replace was declined.
+// The file the save dialog chose (a name without extension gets that of the
+// file type chosen in the dialog, else `extension`), or "" when cancelled or
+// a replace was declined.
 std::string AskSavePath(wxWindow* owner, const char* title, const char* filter, const char* extension)
 {
     wxFileDialog dialog(owner, wxString::FromUTF8(title), wxEmptyString, wxEmptyString, DialogFilter(filter),
                         wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return "";
-    const std::string path = SaveDialogPath(dialog.GetPath().utf8_string(), extension);
+    const std::string path = SaveDialogPath(dialog.GetPath().utf8_string(),
+                                            FilterExtension(filter, dialog.GetFilterIndex(), extension));
     if (wxFileName::FileExists(wxString::FromUTF8(path))) {
         const wxString question = wxString::Format(wxString::FromUTF8(vek::text::kReplaceQuestion),
                                                    wxFileName(wxString::FromUTF8(path)).GetFullName());

@@ -97,11 +97,7 @@ bool CCurveView::LoadPointsFrom(const std::string& path)
                                    wxString::FromUTF8(error)));
         return false;
     }
-    m_nState = Sketch;
-    m_dPrecision = vek::kDefaultPrecision;
-    CurveReplaced();
-    ResetInitialCamera();
-    CurveChanged();
+    EnterSketch();
     return true;
 }
 

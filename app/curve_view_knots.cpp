@@ -40,10 +40,6 @@ bool CCurveView::LoadKnot(const std::string& name)
         m_arrY[k] = y[k];
         m_arrZ[k] = z[k];
     }
-    m_nState = Sketch;
-    m_dPrecision = vek::kDefaultPrecision;
-    CurveReplaced();
-    ResetInitialCamera();
-    CurveChanged();
+    EnterSketch();
     return true;
 }

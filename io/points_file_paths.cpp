@@ -19,6 +19,28 @@ std::string SaveDialogPath(const std::string& path, const std::string& extension
     return path + "." + extension;
 }
 
+std::string FilterExtension(const std::string& filter, int index, const std::string& fallback)
+{
+    if (index < 0)
+        return fallback;
+    // Description and pattern alternate, each ended by '|'.
+    std::size_t begin = 0;
+    for (int field = 0; field < 2 * index + 1; ++field) {
+        begin = filter.find('|', begin);
+        if (begin == std::string::npos)
+            return fallback;
+        ++begin;
+    }
+    const std::size_t end = filter.find('|', begin);
+    const std::string pattern = filter.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0)
+        return fallback;
+    const std::string extension = pattern.substr(2);
+    if (extension.find_first_of("*?;. ") != std::string::npos)
+        return fallback;
+    return extension;
+}
+
 std::string OpenDialogPath(const std::string& path, const std::string& extension)
 {
     std::error_code ec;

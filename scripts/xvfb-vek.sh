@@ -38,19 +38,53 @@ vek_prepare() {
   "$build/tools/vek-relax" "$top/examples/trefoil.txt" --until-tight --output "$work/tight-trefoil.txt" 2>/dev/null
 }
 
-# Starts the program (`pid`), waits for its main window (`win`), puts it at
-# the top left at 640 x 560 and gives it the focus, as a window manager
-# would. `name` prefixes the messages.
-vek_start() {  # name
-  "$build/vek" >"$work/vek.log" 2>&1 &
+# Starts `binary` (`pid`), its output into `log`, waits for its main window
+# (`win`), puts it at the top left at `width` x `height` and gives it the
+# focus, as a window manager would. `name` prefixes the messages.
+vek_launch() {  # name binary log width height
+  "$2" >"$3" 2>&1 &
   pid=$!
   # search --sync waits for the window; timeout bounds the wait.
   win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
   [ -n "$win" ] || { echo "$1: the Vek window did not appear" >&2; exit 1; }
   xdotool windowmove --sync "$win" 0 0
-  xdotool windowsize --sync "$win" 640 560
+  xdotool windowsize --sync "$win" "$4" "$5"
   xdotool windowfocus --sync "$win" 2>/dev/null || true
   sleep 0.5
+}
+
+# The program of the build tree, at 640 x 560, its output in $work/vek.log.
+vek_start() {  # name
+  vek_launch "$1" "$build/vek" "$work/vek.log" 640 560
+}
+
+# ﾌｧｲﾙ(&F) → 位置データ保存(&S), the path typed into the dialog, which is
+# found by its title among the program's windows (xdotool cannot match a
+# title that is not ASCII). Returns once the file has been written.
+vek_save_points() {  # name path
+  xdotool key --window "$win" alt+f; sleep 0.3; xdotool key s
+  local dialog="" w
+  for _ in $(seq 1 50); do
+    for w in $(xdotool search --onlyvisible --class vek 2>/dev/null || true); do
+      [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "名前を付けて保存" ] && dialog=$w
+    done
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || { echo "$1: the save dialog did not appear" >&2; exit 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.5
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$2"
+  sleep 0.5
+  # The first Return may only close the name completion.
+  for _ in $(seq 1 5); do
+    [ -s "$2" ] && break
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    xdotool key Return
+    sleep 0.7
+  done
+  [ -s "$2" ] || { echo "$1: nothing was saved to $2" >&2; exit 1; }
 }
 
 # ﾌｧｲﾙ(&F) → 位置データ読み込み(&O), the file's path typed into the dialog;

@@ -13,22 +13,15 @@ mkdir -p "$out"
 saved="$out/tight-8_19.txt"
 rm -f "$saved"
 
-"$vek" >"$out/vek.log" 2>&1 &
-pid=$!
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(dirname "$vek")
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xvfb-vek.sh
+source "$top/scripts/xvfb-vek.sh"
+
+pid=""
 cleanup() { kill "$pid" 2>/dev/null || true; }
 trap cleanup EXIT
-
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "FAIL: the Vek window did not appear"; exit 1; }
-xdotool windowmove --sync "$win" 0 0
-xdotool windowsize --sync "$win" 760 680
-xdotool windowfocus --sync "$win" 2>/dev/null || true
-sleep 0.5
+vek_launch FAIL "$vek" "$out/vek.log" 760 680
 
 # ﾌｧｲﾙ(&F) → 結び目表から開く(&K); the name typed, Return chooses it.
 xdotool key --window "$win" alt+f; sleep 0.4; xdotool key k; sleep 1.5
@@ -43,29 +36,8 @@ xdotool key --window "$win" alt+c; sleep 0.4; xdotool key t; sleep 2
 xdotool key --window "$win" alt+v; sleep 0.4; xdotool key f; sleep 2
 import -window root "$out/fitted.png"
 
-# ﾌｧｲﾙ(&F) → 位置データ保存(&S) into the file dialog.
-xdotool key --window "$win" alt+f; sleep 0.3; xdotool key s
-dialog=""
-for _ in $(seq 1 50); do
-  for w in $(xdotool search --onlyvisible --class vek 2>/dev/null || true); do
-    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "名前を付けて保存" ] && dialog=$w
-  done
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || { echo "FAIL: the save dialog did not appear"; exit 1; }
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.5
-xdotool key ctrl+a
-xdotool type --delay 5 "$saved"
-sleep 0.5
-for _ in $(seq 1 5); do
-  [ -s "$saved" ] && break
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  xdotool key Return
-  sleep 0.7
-done
-[ -s "$saved" ] || { echo "FAIL: nothing was saved to $saved"; exit 1; }
+# ﾌｧｲﾙ(&F) → 位置データ保存(&S) through the file dialog.
+vek_save_points FAIL "$saved"
 
 summary=$("$relax" "$saved" --iterations 0 2>&1 >/dev/null)
 echo "$summary"

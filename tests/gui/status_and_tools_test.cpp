@@ -1,6 +1,7 @@
 // The status bar's figures, the knot table dialog, the ideal shape, the
 // fitted view and the picture and shape files, through the real frame.
 #include <wx/checkbox.h>
+#include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
@@ -9,9 +10,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <vector>
 
 #include "curve/curve_metrics.h"
 #include "curve/curve_polygon.h"
@@ -301,4 +305,46 @@ TEST_F(StatusTest, EveryFigureFieldHoldsItsWidestText)
     wxRect knot;
     ASSERT_TRUE(bar->GetFieldRect(kFieldKnot, knot));
     EXPECT_GE(knot.width, bar->GetTextExtent(wxString::FromUTF8("結び目: 10_25 / 10_56")).GetWidth());
+}
+
+TEST_F(StatusTest, TheShapeFileHasTheFormatChosenInTheDialog)
+{
+    // A name typed without extension takes the chosen file type's; a typed
+    // .obj or .ply is kept whatever type is chosen.
+    struct Case {
+        const char* typed;
+        int filterIndex;
+        const char* written;
+        const char* head;  // how the file starts
+    };
+    const Case cases[] = {
+        {"plain", 0, "plain.stl", "Vek tube, binary STL"}, {"plain", 1, "plain.obj", "# Vek tube:"},
+        {"plain", 2, "plain.ply", "ply\n"},                {"typed.obj", 0, "typed.obj", "# Vek tube:"},
+        {"typed.ply", 0, "typed.ply", "ply\n"},
+    };
+    ASSERT_TRUE(View().LoadPointsFrom(Example("trefoil.txt")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " / type " + std::to_string(c.filterIndex));
+        const std::string folder = TempPath("shape-" + std::to_string(c.filterIndex) + c.typed);
+        std::filesystem::create_directories(folder);
+        ScriptedDialogs dialogs;
+        dialogs.Then([&](wxDialog* dialog) {
+            auto* files = dynamic_cast<wxFileDialog*>(dialog);
+            if (files == nullptr)
+                return static_cast<int>(wxID_CANCEL);
+            files->SetFilterIndex(c.filterIndex);
+            PumpEvents(50);
+            return ChooseFile(folder + "/" + c.typed)(dialog);
+        });
+        SendCommand(frame, ID_FILE_SAVE_SHAPE);
+        EXPECT_EQ(dialogs.unexpected, 0);
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        ASSERT_EQ(names, std::vector<std::string>{c.written});
+        std::ifstream in(folder + "/" + c.written, std::ios::binary);
+        std::string head(std::strlen(c.head), '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        EXPECT_EQ(head, c.head);
+    }
 }
