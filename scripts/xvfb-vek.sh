@@ -44,8 +44,10 @@ vek_prepare() {
 vek_launch() {  # name binary log width height
   "$2" >"$3" 2>&1 &
   pid=$!
-  # search --sync waits for the window; timeout bounds the wait.
-  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vek$' 2>/dev/null | tail -1 || true)
+  # search --sync waits for the window; timeout bounds the wait. Only this
+  # process's window: the in-process GUI tests may show frames of the same
+  # title on the same display at the same time.
+  win=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$pid" --name '^Vek$' 2>/dev/null | tail -1 || true)
   [ -n "$win" ] || { echo "$1: the Vek window did not appear" >&2; exit 1; }
   xdotool windowmove --sync "$win" 0 0
   xdotool windowsize --sync "$win" "$4" "$5"
