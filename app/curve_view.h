@@ -97,15 +97,24 @@ public:
     // --knot makes it, loaded into the sketch as a file would be; false
     // (and told) when it cannot be made.
     bool LoadKnot(const std::string& name);
-    // The tube as the view draws it into a PNG file of the view's size;
-    // false (and told) when it cannot be read or written.
+    // The tube as the view draws it into a PNG file of the view's size, or
+    // of width x height pixels as the view would draw it at that size (the
+    // same camera; the width spans the same part of the scene); false (and
+    // told) when it cannot be drawn, read or written.
     bool SavePictureTo(const std::string& path);
+    bool SavePictureTo(const std::string& path, int width, int height);
     // The tube as a mesh (STL, OBJ or PLY by the extension), at the
     // certified radius when the curve has one; false (and told) otherwise.
     bool SaveShapeTo(const std::string& path);
     // Reads the view's picture: the paint of the moment drawn into the back
     // buffer, RGB rows from the top; false without a context on screen.
     bool ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& height);
+    // The picture the view would show at width x height pixels, RGB rows
+    // from the top: the sketch painted at that size, or the tube drawn tile
+    // by tile into the back buffer, each tile at most tileWidth x
+    // tileHeight and at most the view's size (0: the view's size). False
+    // without a context on screen.
+    bool ReadPictureAt(int width, int height, std::vector<uint8_t>& rgb, int tileWidth = 0, int tileHeight = 0);
 
     // Where the status bar's texts go (field, text); empty: nowhere.
     void SetStatusHandler(std::function<void(int, const std::string&)> handler)

@@ -7,9 +7,11 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
+#include <new>
 #include <vector>
 
 #include "curve/curve_polygon.h"
+#include "dialogs/picture_size_dlg.h"
 #include "io/picture_file.h"
 #include "io/points_file_paths.h"
 #include "knot/polygon_thickness.h"
@@ -51,10 +53,17 @@ std::string AskSavePath(wxWindow* owner, const char* title, const char* filter, 
 
 void CCurveView::OnFileSavePicture()
 {
+    // The size first (the view's own to start with, so that Return keeps
+    // it), then the file.
+    CPictureSizeDlg size(wxGetTopLevelParent(this));
+    size.m_nWidth = GetClientSize().x;
+    size.m_nHeight = GetClientSize().y;
+    if (size.DoModal() != 1)
+        return;
     const std::string path = AskSavePath(wxGetTopLevelParent(this), vek::text::kPictureSaveTitle,
                                          vek::text::kPictureFileFilter, vek::text::kPictureFileExtension);
     if (!path.empty())
-        SavePictureTo(path);
+        SavePictureTo(path, size.m_nWidth, size.m_nHeight);
 }
 
 void CCurveView::OnFileSaveShape()
@@ -67,12 +76,26 @@ void CCurveView::OnFileSaveShape()
 
 bool CCurveView::SavePictureTo(const std::string& path)
 {
+    return SavePictureTo(path, GetClientSize().x, GetClientSize().y);
+}
+
+bool CCurveView::SavePictureTo(const std::string& path, int width, int height)
+{
     std::vector<uint8_t> rgb;
-    int width = 0, height = 0;
     std::string error;
-    if (!ReadViewPicture(rgb, width, height))
-        error = vek::text::kPictureNoView;
-    else if (WritePictureFile(path, rgb.data(), width, height, error))
+    bool read = false;
+    try {
+        // At the view's own size, exactly the pixels it shows.
+        int shownWidth = 0, shownHeight = 0;
+        read = width == GetClientSize().x && height == GetClientSize().y
+                   ? ReadViewPicture(rgb, shownWidth, shownHeight)
+                   : ReadPictureAt(width, height, rgb);
+        if (!read)
+            error = vek::text::kPictureNoView;
+    } catch (const std::bad_alloc&) {
+        error = vek::text::kOutOfMemory;
+    }
+    if (read && WritePictureFile(path, rgb.data(), width, height, error))
         return true;
     ShowError(wxString::Format(wxString::FromUTF8(vek::text::kPictureSaveFailed), wxString::FromUTF8(path),
                                wxString::FromUTF8(error)));

@@ -16,6 +16,7 @@
 #include "render/gl_scene.h"
 #include "res/string_table.h"
 #include "sketch/paint_sketch.h"
+#include "sketch/raster_canvas.h"
 
 bool CCurveView::MakeCurrent()
 {
@@ -150,6 +151,50 @@ bool CCurveView::ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& hei
     rgb.resize(bottomUp.size());
     for (int y = 0; y < height; ++y)
         std::copy_n(bottomUp.data() + static_cast<size_t>(height - 1 - y) * row, row, rgb.data() + y * row);
+    InvalidateAll();
+    return true;
+}
+
+bool CCurveView::ReadPictureAt(int width, int height, std::vector<uint8_t>& rgb, int tileWidth, int tileHeight)
+{
+    const wxSize size = GetClientSize();
+    if (width <= 0 || height <= 0 || size.x <= 0 || size.y <= 0)
+        return false;
+    if (m_nState == Sketch) {
+        // The sketch is a picture in memory: painted at the asked size.
+        RasterCanvas canvas;
+        canvas.Resize(width, height);
+        PaintSketch(canvas, width, height, m_arrX, m_arrY, m_arrZ, m_rcCursor);
+        rgb = canvas.Pixels();
+        return rgb.size() == static_cast<size_t>(width) * height * 3;
+    }
+    if (!MakeCurrent())
+        return false;
+    PaintTubeView();  // builds the draw list when the tube changed
+    // The back buffer holds at most the view's pixels: a larger picture is
+    // drawn in tiles, each with its part of the whole picture's box.
+    tileWidth = tileWidth > 0 ? std::min(tileWidth, size.x) : size.x;
+    tileHeight = tileHeight > 0 ? std::min(tileHeight, size.y) : size.y;
+    rgb.assign(static_cast<size_t>(width) * height * 3, 0);
+    std::vector<uint8_t> tile(static_cast<size_t>(tileWidth) * tileHeight * 3);
+    const size_t row = static_cast<size_t>(width) * 3;
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int bottom = 0; bottom < height; bottom += tileHeight)
+        for (int left = 0; left < width; left += tileWidth) {
+            const int w = std::min(tileWidth, width - left), h = std::min(tileHeight, height - bottom);
+            ApplyTileViewport(OrthoTileBox(width, height, left, bottom, w, h), w, h);
+            LoadViewMatrix(m_viewMatrix);
+            DrawTube(m_drawList, m_crTube);
+            glFinish();
+            glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, tile.data());
+            // Tile rows come from the bottom; the picture's from the top.
+            for (int y = 0; y < h; ++y)
+                std::copy_n(tile.data() + static_cast<size_t>(y) * w * 3, static_cast<size_t>(w) * 3,
+                            rgb.data() + static_cast<size_t>(height - 1 - bottom - y) * row + left * 3);
+        }
+    if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
+        ApplyViewport(m_nViewportWidth, m_nViewportHeight);
     InvalidateAll();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "curve/constants.h"
+#include "render/tube_picture_options.h"
 #include "res/string_table.h"
 
 std::string PrecisionRefusal(double precision, long long pointCount)
@@ -37,4 +38,13 @@ std::string ViewTubeScaleRefusal(double scale)
     if (!(magnitude >= vek::kMinViewTubeScale && magnitude <= vek::kMaxViewTubeScale))
         return vek::text::kViewTubeScaleOutOfRange;
     return {};
+}
+
+std::string PictureSideRefusal(double side)
+{
+    if (side >= vek::kMinPictureSide && side <= vek::kMaxPictureSide && side == std::floor(side))
+        return {};
+    char text[256];
+    std::snprintf(text, sizeof text, vek::text::kPictureSideOutOfRange, vek::kMinPictureSide, vek::kMaxPictureSide);
+    return text;
 }

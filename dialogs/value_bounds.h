@@ -31,3 +31,7 @@ std::string TubeScaleRefusal(double scale);
 // magnitude within kMinViewTubeScale ... kMaxViewTubeScale, which
 // TubeScaleRefusal also accepts); otherwise the message to show.
 std::string ViewTubeScaleRefusal(double scale);
+
+// "" when `side` (pixels, as typed) may be a side of a saved picture: a whole
+// number from kMinPictureSide to kMaxPictureSide; otherwise the message.
+std::string PictureSideRefusal(double side);

@@ -12,13 +12,6 @@ namespace CLI {
 class App;
 }
 
-namespace vek {
-// Each side of a picture: at least this many pixels ...
-inline constexpr int kMinPictureSide = 16;
-// ... and at most this many.
-inline constexpr int kMaxPictureSide = 8192;
-}  // namespace vek
-
 // The option values as typed; empty means "not given".
 struct PictureOptionText {
     std::string size;

@@ -242,4 +242,24 @@ OrthoBoxValues OrthoBox(int cx, int cy)
     return {-vek::kOrthoHalfWidth, vek::kOrthoHalfWidth, -a, a, -vek::kOrthoHalfDepth, vek::kOrthoHalfDepth};
 }
 
+OrthoBoxValues OrthoTileBox(int cx, int cy, int left, int bottom, int width, int height)
+{
+    OrthoBoxValues box = OrthoBox(cx, cy);
+    if (!SizeChangesProjection(cx, cy))
+        return box;
+    const auto edge = [](double low, double high, int pixel, int pixels) {
+        if (pixel <= 0)
+            return low;
+        if (pixel >= pixels)
+            return high;
+        return low + (high - low) * (static_cast<double>(pixel) / static_cast<double>(pixels));
+    };
+    const OrthoBoxValues whole = box;
+    box.left = edge(whole.left, whole.right, left, cx);
+    box.right = edge(whole.left, whole.right, left + width, cx);
+    box.bottom = edge(whole.bottom, whole.top, bottom, cy);
+    box.top = edge(whole.bottom, whole.top, bottom + height, cy);
+    return box;
+}
+
 bool SizeChangesProjection(int cx, int cy) { return cx > 0 && cy > 0; }

@@ -142,6 +142,14 @@ struct OrthoBoxValues {
 // SizeChangesProjection first; for a size it refuses, a = 1.
 OrthoBoxValues OrthoBox(int cx, int cy);
 
+// The part of OrthoBox(cx, cy) that the pixels [left, left + width) x
+// [bottom, bottom + height) of the cx x cy picture cover (rows counted from
+// the bottom, as OpenGL counts them): drawn into a width x height viewport,
+// it gives that tile of the whole picture. A pixel edge is one expression of
+// its index alone, so two tiles meet without gap or overlap, and the whole
+// picture as one tile is OrthoBox(cx, cy) itself.
+OrthoBoxValues OrthoTileBox(int cx, int cy, int left, int bottom, int width, int height);
+
 // Whether a resize to cx x cy pixels sets viewport and projection: false
 // when cx <= 0 or cy <= 0 (a minimised window keeps its projection).
 bool SizeChangesProjection(int cx, int cy);

@@ -62,9 +62,10 @@ void InitGL()
     glEnable(GL_NORMALIZE);
 }
 
-void ApplyViewport(int width, int height)
+void ApplyViewport(int width, int height) { ApplyTileViewport(OrthoBox(width, height), width, height); }
+
+void ApplyTileViewport(const OrthoBoxValues& box, int width, int height)
 {
-    const OrthoBoxValues box = OrthoBox(width, height);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -9,6 +9,7 @@
 
 #include "curve/curve_state.h"
 
+struct OrthoBoxValues;
 struct TubeDrawList;
 
 // Fixed state set once per context: black clear colour, depth test, three
@@ -19,6 +20,10 @@ void InitGL();
 // Viewport (0, 0, width, height) and the orthographic box
 // -1 ... 1 x -a ... a x -10 ... 10 with a = height / width.
 void ApplyViewport(int width, int height);
+
+// Viewport (0, 0, width, height) and the orthographic box `box` (one tile of
+// a larger picture, see OrthoTileBox).
+void ApplyTileViewport(const OrthoBoxValues& box, int width, int height);
 
 // Loads the view matrix (column by column, model to eye coordinates).
 void LoadViewMatrix(const std::array<double, 16>& view);

@@ -13,6 +13,10 @@ namespace vek {
 inline constexpr double kPictureFill = 0.92;
 // Picture size when none is asked for, in pixels.
 inline constexpr int kDefaultPictureSize = 480;
+// Each side of a picture: at least this many pixels ...
+inline constexpr int kMinPictureSide = 16;
+// ... and at most this many.
+inline constexpr int kMaxPictureSide = 8192;
 }  // namespace vek
 
 struct TubePictureOptions {

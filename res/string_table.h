@@ -124,6 +124,9 @@ inline constexpr const char* kPictureFileExtension = "png";
 inline constexpr const char* kPictureSaveTitle = "画像保存";
 inline constexpr const char* kPictureSaveFailed = "画像を保存できませんでした。\n%s\n%s";
 inline constexpr const char* kPictureNoView = "画面を読み取れませんでした";
+// The picture size dialog's refusal of a side that is not a whole number of
+// pixels in range (%d, %d: the least and the most).
+inline constexpr const char* kPictureSideOutOfRange = "幅と高さには %d から %d までの整数を入力してください。";
 inline constexpr const char* kShapeFileFilter =
     "STLファイル(*.stl)|*.stl|OBJファイル(*.obj)|*.obj|PLYファイル(*.ply)|*.ply||";
 inline constexpr const char* kShapeFileExtension = "stl";

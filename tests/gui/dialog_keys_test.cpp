@@ -19,6 +19,7 @@
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/color_width_dlg.h"
+#include "dialogs/picture_size_dlg.h"
 #include "dialogs/precision_dlg.h"
 #include "gui_test_support.h"
 
@@ -212,4 +213,35 @@ TEST_F(DialogKeysTest, AboutBoxClosesWithEscapeAndReturn)
         });
         EXPECT_EQ(result, std::string(keys).find("Escape") != std::string::npos ? wxID_CANCEL : wxID_OK);
     }
+}
+
+TEST_F(DialogKeysTest, PictureSizeDialogTabsThroughBothSidesAndReturnTakesThem)
+{
+    {
+        CPictureSizeDlg dialog(frame);
+        dialog.m_nWidth = 640;
+        dialog.m_nHeight = 480;
+        EXPECT_EQ(ShowWithKeys(dialog, [&] {
+                      std::string round;
+                      for (int i = 0; i < 4; ++i) {
+                          Key("Tab");
+                          round += FocusName(dialog) + " ";
+                      }
+                      EXPECT_EQ(round, "Cancel edit edit OK ");
+                      Key("Tab Tab Escape");
+                  }),
+                  wxID_CANCEL);
+        EXPECT_EQ(dialog.m_nWidth, 640);
+    }
+    // The width typed over in its edit, the height in its own; Return from
+    // the height takes both.
+    CPictureSizeDlg dialog(frame);
+    dialog.m_nWidth = 640;
+    dialog.m_nHeight = 480;
+    EXPECT_EQ(ShowWithKeys(dialog, [&] {
+                  Key("Tab Tab ctrl+a 1 2 0 0 Tab ctrl+a 9 0 0 Return");
+              }),
+              wxID_OK);
+    EXPECT_EQ(dialog.m_nWidth, 1200);
+    EXPECT_EQ(dialog.m_nHeight, 900);
 }

@@ -2,7 +2,6 @@
 // fitted view and the picture and shape files, through the real frame.
 #include <wx/checkbox.h>
 #include <wx/filedlg.h>
-#include <wx/image.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
@@ -22,6 +21,7 @@
 #include "app/status_text.h"
 #include "dialogs/knot_table_dlg.h"
 #include "gui_test_support.h"
+#include "picture_compare.h"
 #include "io/points_file.h"
 #include "knot/polygon_thickness.h"
 #include "res/resource_ids.h"
@@ -261,23 +261,12 @@ TEST_F(StatusTest, FitFillsTheViewAndThePictureFileIsTheView)
     const std::string png = TempPath("view.png");
     std::remove(png.c_str());
     ASSERT_TRUE(View().SavePictureTo(png));
-    wxImage image;
-    ASSERT_TRUE(image.LoadFile(png, wxBITMAP_TYPE_PNG));
-    ASSERT_EQ(image.GetWidth(), width);
-    ASSERT_EQ(image.GetHeight(), height);
-    // The same check as the offscreen picture's: a channel within 2, and at
-    // most 0.1 % of the pixels beyond.
-    size_t differing = 0;
-    const unsigned char* saved = image.GetData();
-    for (int row = 0; row < height; ++row)
-        for (int col = 0; col < width; ++col)
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(saved[(static_cast<size_t>(row) * width + col) * 3 + c] -
-                             fitted[(static_cast<size_t>(height - 1 - row) * width + col) * 3 + c]) > 2) {
-                    ++differing;
-                    break;
-                }
-    EXPECT_LE(differing, static_cast<size_t>(width) * height / 1000);
+    int savedWidth = 0, savedHeight = 0;
+    const std::vector<uint8_t> saved = ReadPng(png, savedWidth, savedHeight);
+    ASSERT_EQ(savedWidth, width);
+    ASSERT_EQ(savedHeight, height);
+    EXPECT_TRUE(SameRendering(ComparePictures(saved, FlipRows(fitted, width, height), width, height, 2), width,
+                              height));
 
     const std::string stl = TempPath("tube.stl");
     std::remove(stl.c_str());

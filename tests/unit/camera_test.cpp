@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -281,6 +283,31 @@ TEST(Projection, BoxKeepsPixelsSquareAndOnlyPositiveSizesChangeIt)
     EXPECT_TRUE(SizeChangesProjection(1, 1));
     for (auto [cx, cy] : {std::pair{0, 600}, std::pair{800, 0}, std::pair{-5, 600}, std::pair{0, 0}})
         EXPECT_FALSE(SizeChangesProjection(cx, cy));
+}
+
+TEST(Projection, TilesCoverTheWholeBoxWithoutGapAndPixelsStaySquare)
+{
+    for (auto [cx, cy, tile] : {std::tuple{1000, 700, 300}, std::tuple{7, 3000, 512}, std::tuple{8192, 8192, 1280}}) {
+        const OrthoBoxValues whole = OrthoBox(cx, cy);
+        const OrthoBoxValues one = OrthoTileBox(cx, cy, 0, 0, cx, cy);
+        EXPECT_TRUE(one.left == whole.left && one.right == whole.right && one.bottom == whole.bottom &&
+                    one.top == whole.top && one.nearVal == whole.nearVal && one.farVal == whole.farVal);
+        const double pixel = (whole.right - whole.left) / cx;
+        for (int bottom = 0; bottom < cy; bottom += tile)
+            for (int left = 0; left < cx; left += tile) {
+                const int w = std::min(tile, cx - left), h = std::min(tile, cy - bottom);
+                const OrthoBoxValues box = OrthoTileBox(cx, cy, left, bottom, w, h);
+                // Neighbours share their edges exactly.
+                if (left + w < cx) {
+                    EXPECT_EQ(box.right, OrthoTileBox(cx, cy, left + w, bottom, tile, h).left);
+                }
+                if (bottom + h < cy) {
+                    EXPECT_EQ(box.top, OrthoTileBox(cx, cy, left, bottom + h, w, tile).bottom);
+                }
+                EXPECT_NEAR((box.right - box.left) / w, pixel, 1e-12);
+                EXPECT_NEAR((box.top - box.bottom) / h, pixel, 1e-12);
+            }
+    }
 }
 
 }  // namespace

@@ -153,8 +153,9 @@ TEST(CurveContacts, EqualsEveryPairTakenByHand)
         else
             SetArrays(x, y, z, RandomCurve(c.seed, 300, 0.2));
         ASSERT_FALSE(HasFatalFailure());
-        if (c.precision > 0.0)
+        if (c.precision > 0.0) {
             ASSERT_TRUE(ResampleCurve(x, y, z, vek::kThickness, c.precision)) << c.name;
+        }
         const CurveContacts fast = Contacts(x, y, z);
         const CurveContacts slow = AllPairs(x, y, z);
         EXPECT_EQ(fast.count, slow.count) << c.name;
