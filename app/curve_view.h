@@ -29,6 +29,7 @@ class CViewObserver;
 class CFiguresWorker;
 namespace vek {
 struct CurveFigures;
+struct IdealProgress;
 struct IdealRun;
 }  // namespace vek
 
@@ -200,6 +201,8 @@ private:
     void EnterSketch();
     void ShowFigures(uint64_t ticket, const vek::CurveFigures& figures);
     void ShowStatus(int field, const std::string& text);
+    // The optimiser's progress in the ropelength and iterations fields.
+    void ShowIdealProgress(const vek::IdealProgress& progress);
     // Ends the ideal shape's thread (asked to stop first when `cancel`).
     void JoinIdeal(bool cancel);
     void ApplyIdeal(uint64_t ticket);

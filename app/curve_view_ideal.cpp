@@ -57,7 +57,7 @@ void CCurveView::OnCalcIdeal()
                     shown.level = m_nIdealLevel;
                     shown.ropelength = m_dIdealRopelength;
                     if (IsMakingIdeal())
-                        ShowStatus(kFieldIterations, FormatIdealProgressText(shown));
+                        ShowIdealProgress(shown);
                 });
         };
         try {
@@ -68,7 +68,14 @@ void CCurveView::OnCalcIdeal()
         }
         CallAfter([this, ticket] { ApplyIdeal(ticket); });
     });
-    ShowStatus(kFieldIterations, FormatIdealProgressText({}));
+    ShowIdealProgress({});
+}
+
+void CCurveView::ShowIdealProgress(const vek::IdealProgress& progress)
+{
+    const StatusTexts texts = FormatIdealProgressTexts(progress);
+    ShowStatus(kFieldRopelength, texts[kFieldRopelength]);
+    ShowStatus(kFieldIterations, texts[kFieldIterations]);
 }
 
 void CCurveView::ApplyIdeal(uint64_t ticket)

@@ -8,6 +8,7 @@
 #include <wx/statusbr.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/command_ids.h"
@@ -67,6 +68,10 @@ CMainFrame::CMainFrame()
         widths[field] = widest[field].empty()
                             ? -1
                             : bar->GetTextExtent(wxString::FromUTF8(widest[field])).GetWidth() + kStatusFieldMargin;
+    // The size grip, a square of the bar's height, takes the end of the last
+    // field: its text is drawn only beside it.
+    if (bar->HasFlag(wxSTB_SIZEGRIP))
+        widths[kStatusFieldCount - 1] += std::max(0, bar->GetClientSize().y);
     bar->SetStatusWidths(kStatusFieldCount, widths);
     // The menu items have no help texts: highlighting one leaves the
     // figures in place.

@@ -48,7 +48,11 @@ StatusTexts WidestStatusTexts()
     return texts;
 }
 
-std::string FormatIdealProgressText(const vek::IdealProgress& progress)
+StatusTexts FormatIdealProgressTexts(const vek::IdealProgress& progress)
 {
-    return Printed(vek::text::kStatusIdealProgress, progress.level, progress.ropelength);
+    StatusTexts texts;
+    texts[kFieldRopelength] = progress.level > 0 ? Printed(vek::text::kStatusRopelength, progress.ropelength)
+                                                 : vek::text::kStatusNoRopelength;
+    texts[kFieldIterations] = Printed(vek::text::kStatusIdealProgress, progress.level);
+    return texts;
 }

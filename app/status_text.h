@@ -21,5 +21,8 @@ StatusTexts FormatStatusTexts(const vek::CurveFigures& figures, long long iterat
 // every figure room enough and never cut one short.
 StatusTexts WidestStatusTexts();
 
-// The iterations field while the ideal shape is made.
-std::string FormatIdealProgressText(const vek::IdealProgress& progress);
+// While the ideal shape is made: the certified ropelength of the
+// optimiser's current polygon in the ropelength field ("ロープ長: -" until
+// the first level reports) and its level in the iterations field, each as
+// narrow as the field's widest text; the other fields are empty (kept).
+StatusTexts FormatIdealProgressTexts(const vek::IdealProgress& progress);

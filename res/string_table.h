@@ -105,8 +105,8 @@ inline constexpr const char* kStatusNone = "-";
 inline constexpr const char* kStatusNoRopelength = "ロープ長: -";
 inline constexpr const char* kStatusNoNominal = "長さ/太さ: -";
 // Shown in the iterations field while the ideal shape is made (%d: the
-// level, %.4f: the certified ropelength reached).
-inline constexpr const char* kStatusIdealProgress = "理想形: 段階 %d, ロープ長 %.4f";
+// level; the ropelength field shows the certified ropelength reached).
+inline constexpr const char* kStatusIdealProgress = "理想形: 段階 %d";
 // The ideal shape could not be made (%s: why); the curve is unchanged.
 inline constexpr const char* kIdealFailed = "理想形を作れませんでした。曲線はそのままです。\n%s";
 // The knot table dialog: its title, the filter's label, the mirror check
