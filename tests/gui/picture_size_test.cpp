@@ -22,7 +22,7 @@ wxTextCtrl* SideEdit(wxDialog* dialog, const char* name)
 
 // The size dialog's answer: records what it showed, types the two sides and
 // presses OK; a refused text ends it with Cancel.
-ScriptedDialogs::Answer TypeSize(std::string& shownSize, const char* width, const char* height)
+ScriptedDialogs::Answer TypeSize(std::string& shownSize, std::string width, std::string height)
 {
     return [&shownSize, width, height](wxDialog* dialog) {
         dialog->TransferDataToWindow();
@@ -62,7 +62,7 @@ TEST_F(PictureSizeTest, APictureLargerThanTheViewIsTheToolsPictureAtThatSize)
     std::remove(png.c_str());
     ScriptedDialogs dialogs;
     std::string shownSize;
-    dialogs.Then(TypeSize(shownSize, std::to_string(width).c_str(), std::to_string(height).c_str()))
+    dialogs.Then(TypeSize(shownSize, std::to_string(width), std::to_string(height)))
         .Then(ChooseFile(png));
     SendCommand(frame, ID_FILE_SAVE_PICTURE);
     EXPECT_EQ(dialogs.unexpected, 0);
