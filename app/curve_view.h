@@ -201,6 +201,13 @@ private:
     void EnterSketch();
     void ShowFigures(uint64_t ticket, const vek::CurveFigures& figures);
     void ShowStatus(int field, const std::string& text);
+    // Builds the tube's draw list when the tube or the curve changed.
+    void EnsureDrawList();
+    // Reads the back buffer's lower-left tileWidth x tileHeight pixels into
+    // the tile of `rgb` (width x height, rows from the top) whose lower-left
+    // corner is pixel (left, bottom), counted from the bottom.
+    void ReadBackBuffer(int width, int height, int left, int bottom, int tileWidth, int tileHeight,
+                        std::vector<uint8_t>& rgb);
     // The optimiser's progress in the ropelength and iterations fields.
     void ShowIdealProgress(const vek::IdealProgress& progress);
     // Ends the ideal shape's thread (asked to stop first when `cancel`).

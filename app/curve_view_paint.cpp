@@ -69,31 +69,36 @@ void CCurveView::PaintTubeView()
     if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
         ApplyViewport(m_nViewportWidth, m_nViewportHeight);
     LoadViewMatrix(m_viewMatrix);
+    EnsureDrawList();
+    DrawTube(m_drawList, m_crTube);
+}
+
+void CCurveView::EnsureDrawList()
+{
+    if (m_bDrawListValid)
+        return;
     // A tube built for another number of points (Stop while sketching) is
     // not drawn: the list comes out empty and only the clear shows. The list
     // is kept while neither the tube nor the curve changes, so turning the
     // tube with the mouse only sends it again.
-    if (!m_bDrawListValid) {
-        try {
-            const bool thinned = m_arrDrawnX.GetSize() > 0;
-            BuildTubeDrawList(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY,
-                              thinned ? m_arrDrawnZ : m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
-                              m_dThickness, m_dTubeScale, m_drawList);
-        } catch (const std::exception&) {
-            // Nothing is drawn until the tube changes, and a run stops, so
-            // that the next rebuild does not fail and tell it again. The
-            // message waits until the paint is over.
-            m_drawList = TubeDrawList();
-            const bool stopped = m_nState == Running;
-            if (stopped)
-                StopRelaxation(*this);
-            CallAfter([this, stopped] {
-                ShowError(wxString::FromUTF8(stopped ? vek::text::kDrawOutOfMemoryStopped : vek::text::kTubeOutOfMemory));
-            });
-        }
-        m_bDrawListValid = true;
+    try {
+        const bool thinned = m_arrDrawnX.GetSize() > 0;
+        BuildTubeDrawList(thinned ? m_arrDrawnX : m_arrX, thinned ? m_arrDrawnY : m_arrY,
+                          thinned ? m_arrDrawnZ : m_arrZ, m_arrTubeX, m_arrTubeY, m_arrTubeZ, m_nRingSegments,
+                          m_dThickness, m_dTubeScale, m_drawList);
+    } catch (const std::exception&) {
+        // Nothing is drawn until the tube changes, and a run stops, so
+        // that the next rebuild does not fail and tell it again. The
+        // message waits until the paint is over.
+        m_drawList = TubeDrawList();
+        const bool stopped = m_nState == Running;
+        if (stopped)
+            StopRelaxation(*this);
+        CallAfter([this, stopped] {
+            ShowError(wxString::FromUTF8(stopped ? vek::text::kDrawOutOfMemoryStopped : vek::text::kTubeOutOfMemory));
+        });
     }
-    DrawTube(m_drawList, m_crTube);
+    m_bDrawListValid = true;
 }
 
 void CCurveView::OnEraseBkgnd(wxEraseEvent&)
@@ -129,6 +134,21 @@ void CCurveView::InvalidateRect(const CPixelRect& box)
         RefreshRect(wxRect(left, top, right - left, bottom - top), true);
 }
 
+void CCurveView::ReadBackBuffer(int width, int height, int left, int bottom, int tileWidth, int tileHeight,
+                                 std::vector<uint8_t>& rgb)
+{
+    glFinish();
+    std::vector<uint8_t> tile(static_cast<size_t>(tileWidth) * tileHeight * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, tileWidth, tileHeight, GL_RGB, GL_UNSIGNED_BYTE, tile.data());
+    // The buffer's rows come from the bottom; the picture's from the top.
+    const size_t row = static_cast<size_t>(width) * 3, tileRow = static_cast<size_t>(tileWidth) * 3;
+    for (int y = 0; y < tileHeight; ++y)
+        std::copy_n(tile.data() + y * tileRow, tileRow,
+                    rgb.data() + static_cast<size_t>(height - 1 - bottom - y) * row + static_cast<size_t>(left) * 3);
+}
+
 bool CCurveView::ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& height)
 {
     const wxSize size = GetClientSize();
@@ -142,15 +162,8 @@ bool CCurveView::ReadViewPicture(std::vector<uint8_t>& rgb, int& width, int& hei
         PaintSketchView();
     else
         PaintTubeView();
-    glFinish();
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    const size_t row = static_cast<size_t>(width) * 3;
-    rgb.resize(bottomUp.size());
-    for (int y = 0; y < height; ++y)
-        std::copy_n(bottomUp.data() + static_cast<size_t>(height - 1 - y) * row, row, rgb.data() + y * row);
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    ReadBackBuffer(width, height, 0, 0, width, height, rgb);
     InvalidateAll();
     return true;
 }
@@ -170,28 +183,19 @@ bool CCurveView::ReadPictureAt(int width, int height, std::vector<uint8_t>& rgb,
     }
     if (!MakeCurrent())
         return false;
-    PaintTubeView();  // builds the draw list when the tube changed
+    EnsureDrawList();
     // The back buffer holds at most the view's pixels: a larger picture is
     // drawn in tiles, each with its part of the whole picture's box.
     tileWidth = tileWidth > 0 ? std::min(tileWidth, size.x) : size.x;
     tileHeight = tileHeight > 0 ? std::min(tileHeight, size.y) : size.y;
     rgb.assign(static_cast<size_t>(width) * height * 3, 0);
-    std::vector<uint8_t> tile(static_cast<size_t>(tileWidth) * tileHeight * 3);
-    const size_t row = static_cast<size_t>(width) * 3;
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (int bottom = 0; bottom < height; bottom += tileHeight)
         for (int left = 0; left < width; left += tileWidth) {
             const int w = std::min(tileWidth, width - left), h = std::min(tileHeight, height - bottom);
             ApplyTileViewport(OrthoTileBox(width, height, left, bottom, w, h), w, h);
             LoadViewMatrix(m_viewMatrix);
             DrawTube(m_drawList, m_crTube);
-            glFinish();
-            glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, tile.data());
-            // Tile rows come from the bottom; the picture's from the top.
-            for (int y = 0; y < h; ++y)
-                std::copy_n(tile.data() + static_cast<size_t>(y) * w * 3, static_cast<size_t>(w) * 3,
-                            rgb.data() + static_cast<size_t>(height - 1 - bottom - y) * row + left * 3);
+            ReadBackBuffer(width, height, left, bottom, w, h, rgb);
         }
     if (m_nViewportWidth > 0 && m_nViewportHeight > 0)
         ApplyViewport(m_nViewportWidth, m_nViewportHeight);

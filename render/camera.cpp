@@ -244,9 +244,9 @@ OrthoBoxValues OrthoBox(int cx, int cy)
 
 OrthoBoxValues OrthoTileBox(int cx, int cy, int left, int bottom, int width, int height)
 {
-    OrthoBoxValues box = OrthoBox(cx, cy);
+    const OrthoBoxValues whole = OrthoBox(cx, cy);
     if (!SizeChangesProjection(cx, cy))
-        return box;
+        return whole;
     const auto edge = [](double low, double high, int pixel, int pixels) {
         if (pixel <= 0)
             return low;
@@ -254,7 +254,7 @@ OrthoBoxValues OrthoTileBox(int cx, int cy, int left, int bottom, int width, int
             return high;
         return low + (high - low) * (static_cast<double>(pixel) / static_cast<double>(pixels));
     };
-    const OrthoBoxValues whole = box;
+    OrthoBoxValues box = whole;
     box.left = edge(whole.left, whole.right, left, cx);
     box.right = edge(whole.left, whole.right, left + width, cx);
     box.bottom = edge(whole.bottom, whole.top, bottom, cy);
