@@ -195,6 +195,7 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         for (size_t k = 0; k < index.size(); ++k)
             local[k] = rhs[index[k]];
         Eigen::VectorXd solved;
+        ++solve.factorisations;
         const SparseMatrix block = PassiveBlock(q, index, position, ridge);
         if (!(rank.empty() ? SolveBlock(block, local, ordering, solved) : SolveOrdered(block, local, solved)))
             return false;

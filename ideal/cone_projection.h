@@ -22,6 +22,8 @@ struct ConeSolve {
     // Active-set rounds taken; converged: the optimality conditions hold
     // to the tolerance (otherwise the multipliers are the best found).
     int rounds = 0;
+    // Factorisations of a passive block the solve took (its main cost).
+    int factorisations = 0;
     bool converged = false;
     // `stop` said yes: the multipliers are those of the last round, not
     // polished further.
