@@ -1,6 +1,7 @@
 // The cone solve of the ideal-shape descent on a nearly ideal trefoil (272
-// vertices): the projection of the length gradient onto the active
-// thickness constraints, cold and warm started as the descent does.
+// vertices): the projection of the length gradient onto the near-active
+// thickness constraints, from a cold start and from the solve's own
+// positive set (the best a warm start from the previous step can do).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
