@@ -80,6 +80,7 @@ void Solve(benchmark::State& state, bool warm, vek::ConeOrdering ordering)
     state.counters["constraints"] = static_cast<double>(p.constraints.size());
     state.counters["positive"] = passive;
     state.counters["factorisations"] = solve.factorisations;
+    state.counters["updates"] = solve.updates;
     state.counters["converged"] = solve.converged ? 1 : 0;
 }
 

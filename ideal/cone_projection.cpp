@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ideal/updatable_cholesky.h"
+
 namespace vek {
 
 namespace {
@@ -25,6 +27,16 @@ constexpr double kTolerance = 1e-11;
 // order, as cheap as the other ordering but with other rounding, so that
 // the two descents still take their own paths.
 constexpr int kNaturalOrderLimit = 2000;
+// Up to this many constraints the rounds work on a dense factor of the
+// passive block that each round updates by one row (memory: 8 bytes times
+// the square); beyond it, on fresh sparse factors.
+constexpr int kDenseLimit = 3000;
+// A constraint whose gradient is this close to the span of the passive
+// ones (squared sine of the angle, in the metric of J J') is left out of
+// the passive set: exactly in the span, its optimality condition holds as
+// soon as theirs do, and nearly in it, it only makes the block singular.
+// The struts of one contact are often that close.
+constexpr double kDependence = 1e-12;
 
 SparseMatrix ConstraintMatrix(const std::vector<Constraint>& constraints, int n)
 {
@@ -127,6 +139,164 @@ void GaussSeidel(const SparseMatrix& q, const Eigen::VectorXd& b, Eigen::VectorX
         }
 }
 
+// Lawson and Hanson's rounds on a dense factor of the passive block that
+// grows and shrinks with it. Fills lambda; false when `stop` said yes.
+bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& rhs,
+                const std::vector<char>& passiveStart, ConeOrdering ordering, double tolerance,
+                const std::function<bool()>& stop, ConeSolve& solve, Eigen::VectorXd& lambda)
+{
+    const int m = static_cast<int>(q.rows());
+    // Independent constraints are at most as many as the coordinates.
+    UpdatableCholesky factor(std::min(m, coordinates));
+    // The passive constraints in the factor's order; place[k]: constraint
+    // k's place in it, or -1.
+    std::vector<int> order, place(m, -1);
+    // Left out of the passive set as dependent on it, until a constraint
+    // leaves the set.
+    std::vector<char> dependent(m, 0);
+    std::vector<double> column(m, 0.0), against, values;
+    auto append = [&](int k) {
+        against.resize(order.size());
+        for (SparseMatrix::InnerIterator it(q, k); it; ++it)
+            column[it.row()] = it.value();
+        for (size_t i = 0; i < order.size(); ++i)
+            against[i] = column[order[i]];
+        for (SparseMatrix::InnerIterator it(q, k); it; ++it)
+            column[it.row()] = 0.0;
+        if (!factor.Append(against.data(), q.coeff(k, k), kDependence)) {
+            dependent[k] = 1;
+            return false;
+        }
+        place[k] = static_cast<int>(order.size());
+        order.push_back(k);
+        return true;
+    };
+    auto remove = [&](int k) {
+        const int at = place[k];
+        factor.Remove(at);
+        order.erase(order.begin() + at);
+        place[k] = -1;
+        for (size_t i = at; i < order.size(); ++i)
+            place[order[i]] = static_cast<int>(i);
+    };
+    // Removing many rows one by one costs more than factoring the rest anew.
+    auto removeAll = [&](const std::vector<int>& leaving) {
+        if (4 * leaving.size() > order.size()) {
+            std::vector<int> kept;
+            for (const int k : order)
+                if (std::find(leaving.begin(), leaving.end(), k) == leaving.end())
+                    kept.push_back(k);
+            for (const int k : order)
+                place[k] = -1;
+            order.clear();
+            factor.Clear();
+            std::fill(dependent.begin(), dependent.end(), 0);
+            ++solve.factorisations;
+            for (const int k : kept)
+                append(k);
+            return;
+        }
+        // From the last place back, so that each rotation runs over the
+        // fewest rows.
+        std::vector<int> byPlace = leaving;
+        std::sort(byPlace.begin(), byPlace.end(), [&place](int a, int b) { return place[a] > place[b]; });
+        for (const int k : byPlace)
+            remove(k);
+        std::fill(dependent.begin(), dependent.end(), 0);
+    };
+    auto solvePassive = [&](Eigen::VectorXd& z) {
+        if (stop && stop()) {
+            solve.stopped = true;
+            return false;
+        }
+        values.resize(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            values[i] = rhs[order[i]];
+        factor.Solve(values.data());
+        z = Eigen::VectorXd::Zero(m);
+        for (size_t i = 0; i < order.size(); ++i)
+            z[order[i]] = values[i];
+        return true;
+    };
+    // The warm start, in the constraints' order or its reverse (the two
+    // orderings round differently): drop the passive constraints whose
+    // multiplier comes out negative until none does.
+    ++solve.factorisations;
+    if (ordering == ConeOrdering::Natural) {
+        for (int k = m - 1; k >= 0; --k)
+            if (passiveStart[k])
+                append(k);
+    } else {
+        for (int k = 0; k < m; ++k)
+            if (passiveStart[k])
+                append(k);
+    }
+    Eigen::VectorXd z;
+    lambda = Eigen::VectorXd::Zero(m);
+    for (int round = 0; round < kMaxRounds && !order.empty(); ++round) {
+        if (!solvePassive(z))
+            return false;
+        std::vector<int> leaving;
+        for (const int k : order)
+            if (z[k] <= 0.0)
+                leaving.push_back(k);
+        if (leaving.empty()) {
+            lambda = z;
+            break;
+        }
+        removeAll(leaving);
+    }
+    if (!std::all_of(order.begin(), order.end(), [&lambda](int k) { return lambda[k] > 0.0; })) {
+        removeAll(std::vector<int>(order));
+        lambda.setZero();
+    }
+    const int maxRounds = kMaxRounds + 3 * m;
+    for (solve.rounds = 1; solve.rounds <= maxRounds; ++solve.rounds) {
+        const Eigen::VectorXd w = rhs - q * lambda;
+        int best = -1;
+        for (int k = 0; k < m; ++k)
+            if (place[k] < 0 && !dependent[k] && w[k] > tolerance && (best < 0 || w[k] > w[best]))
+                best = k;
+        if (best < 0) {
+            solve.converged = true;
+            return true;
+        }
+        ++solve.updates;
+        if (!append(best))
+            continue;
+        for (int inner = 0; inner <= m; ++inner) {
+            if (!solvePassive(z))
+                return false;
+            // Rounding can give the constraint just added no positive
+            // multiplier (it should have one): it then counts as dependent,
+            // or the rounds would add it again and again.
+            if (inner == 0 && z[best] <= 0.0) {
+                remove(best);
+                dependent[best] = 1;
+                ++solve.updates;
+                break;
+            }
+            double alpha = 1.0;
+            for (const int k : order)
+                if (z[k] <= 0.0)
+                    alpha = std::min(alpha, lambda[k] / (lambda[k] - z[k]));
+            lambda += alpha * (z - lambda);
+            if (alpha >= 1.0)
+                break;
+            const double floor = 1e-15 * std::max(1.0, lambda.maxCoeff());
+            std::vector<int> leaving;
+            for (const int k : order)
+                if (lambda[k] <= floor)
+                    leaving.push_back(k);
+            for (const int k : leaving)
+                lambda[k] = 0.0;
+            solve.updates += static_cast<int>(leaving.size());
+            removeAll(leaving);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v)
@@ -169,6 +339,19 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
     if (start.size() == static_cast<size_t>(m))
         passive = start;
     Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
+    if (m <= kDenseLimit) {
+        SolveDense(q, 3 * n, rhs, passive, ordering, tolerance, stop, solve, lambda);
+        for (int k = 0; k < m; ++k)
+            lambda[k] = std::max(0.0, lambda[k]);
+        if (!solve.converged && !solve.stopped)
+            GaussSeidel(q, rhs, lambda);
+        const Eigen::VectorXd move = j.transpose() * lambda;
+        for (int k = 0; k < m; ++k)
+            solve.multipliers[k] = lambda[k];
+        for (int k = 0; k < 3 * n; ++k)
+            solve.move[k] = move[k];
+        return solve;
+    }
     const double ridge = kRidge * largestDiagonal;
     // The minimum-degree descent orders every passive block by one order of
     // all the constraints; the natural one keeps the constraints' order.

@@ -22,8 +22,10 @@ struct ConeSolve {
     // Active-set rounds taken; converged: the optimality conditions hold
     // to the tolerance (otherwise the multipliers are the best found).
     int rounds = 0;
-    // Factorisations of a passive block the solve took (its main cost).
+    // Factorisations of a whole passive block the solve took, and changes
+    // of one row to a factor (each a small fraction of a factorisation).
     int factorisations = 0;
+    int updates = 0;
     bool converged = false;
     // `stop` said yes: the multipliers are those of the last round, not
     // polished further.
@@ -33,13 +35,18 @@ struct ConeSolve {
 // In:  constraints (m), their right-hand side b (m), n vertices;
 //      start: the constraints expected to have positive multipliers (m
 //      flags, may be empty), e.g. those of the previous step.
-// Out: the multipliers by a primal-dual active-set method on sparse
-//      Cholesky factors of the passive block of J J' (a tiny ridge keeps
-//      dependent struts of one contact solvable), finished by projected
-//      Gauss-Seidel sweeps when the active set does not settle.
-//      ordering: how the factors order the passive constraints; the
-//      multipliers agree to rounding, but the descent that uses them is
-//      sensitive enough to end in different local optima.
+// Out: the multipliers by Lawson and Hanson's active-set method on the
+//      passive block of J J', finished by projected Gauss-Seidel sweeps
+//      when the active set does not settle. Up to a few thousand
+//      constraints the block's dense Cholesky factor changes by one row a
+//      round, and a constraint (nearly) dependent on the passive ones stays
+//      out; beyond, every round factors the block anew, sparse, with a tiny
+//      ridge for dependent struts.
+//      ordering: the order in which the passive constraints enter the
+//      factor (the constraints' own or its reverse for the dense factor,
+//      minimum degree or natural for the sparse ones); the multipliers
+//      agree to rounding, but the descent that uses them is sensitive
+//      enough to end in different local optima.
 //      stop (may be empty): asked before every factorisation; on yes the
 //      solve ends with the multipliers it has (a time budget: with tens of
 //      thousands of constraints one solve can take minutes).

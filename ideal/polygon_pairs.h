@@ -26,10 +26,10 @@ struct EdgePair {
 std::vector<EdgePair> CloseEdgePairs(PolygonView polygon, int minGap, double maxDistance);
 
 // In:  pairs from CloseEdgePairs of a polygon of n vertices.
-// Out: the pairs that are, or are next to, a local minimum of the distance
-//      over one of their edges with the other held: one small cluster per
-//      contact of two strands instead of every close pair, which keeps the
-//      solver's systems sparse.
+// Out: the pairs that are a local minimum of the distance over one of
+//      their edges with the other held: one or two per contact of two
+//      strands instead of every close pair, which keeps the solver's
+//      systems small and their constraints independent.
 std::vector<EdgePair> StrutCandidates(const std::vector<EdgePair>& pairs, int n);
 
 // The number of edges between arc length pi * radius and the edge length

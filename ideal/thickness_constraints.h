@@ -32,8 +32,8 @@ struct Constraint {
 // In:  the n vertices of the closed polygon; radius r > 0;
 //      slack >= 0: how far (relative to r) above its bound a constraint may
 //      lie and still be listed.
-// Out: the struts (a local minimum of the distance, or next to one, for
-//      every close pair of strands, edges at least pi r apart along the
+// Out: the struts (a local minimum of the distance for every close pair
+//      of strands, edges at least pi r apart along the
 //      polygon) closer than 2 r (1 + slack), and each side of a vertex's
 //      MinRad (CornerEdgeRad) below r (1 + slack), each with value and
 //      gradient.
