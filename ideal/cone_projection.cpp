@@ -146,8 +146,14 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
                 const std::function<bool()>& stop, ConeSolve& solve, Eigen::VectorXd& lambda)
 {
     const int m = static_cast<int>(q.rows());
+    // The factor and the block's buffer stay with the thread from solve to
+    // solve: a descent solves thousands of blocks of about the same size,
+    // and fresh megabytes each time cost more in page faults than the
+    // factorisation itself. Nothing of one solve is read by the next.
+    thread_local UpdatableCholesky factor;
+    thread_local std::vector<double> block;
     // Independent constraints are at most as many as the coordinates.
-    UpdatableCholesky factor(std::min(m, coordinates));
+    factor.Reset(std::min(m, coordinates));
     // The passive constraints in the factor's order; place[k]: constraint
     // k's place in it, or -1.
     std::vector<int> order, place(m, -1);
@@ -179,6 +185,34 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
         for (size_t i = at; i < order.size(); ++i)
             place[order[i]] = static_cast<int>(i);
     };
+    // A passive set factored anew: blocked, or row by row (leaving out the
+    // dependent constraints) when the block is singular.
+    auto rebuild = [&](const std::vector<int>& rows) {
+        for (const int k : order)
+            place[k] = -1;
+        order.clear();
+        ++solve.factorisations;
+        const size_t p = rows.size();
+        if (static_cast<int>(p) <= factor.Capacity()) {
+            std::vector<int> at(m, -1);
+            for (size_t i = 0; i < p; ++i)
+                at[rows[i]] = static_cast<int>(i);
+            block.assign(p * p, 0.0);  // keeps its capacity
+            for (size_t i = 0; i < p; ++i)
+                for (SparseMatrix::InnerIterator it(q, rows[i]); it; ++it)
+                    if (at[it.row()] >= 0)
+                        block[i * p + at[it.row()]] = it.value();
+            if (factor.Factor(block.data(), static_cast<int>(p), kDependence)) {
+                order = rows;
+                for (size_t i = 0; i < p; ++i)
+                    place[rows[i]] = static_cast<int>(i);
+                return;
+            }
+        }
+        factor.Clear();
+        for (const int k : rows)
+            append(k);
+    };
     // Removing many rows one by one costs more than factoring the rest anew.
     auto removeAll = [&](const std::vector<int>& leaving) {
         if (4 * leaving.size() > order.size()) {
@@ -186,14 +220,8 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
             for (const int k : order)
                 if (std::find(leaving.begin(), leaving.end(), k) == leaving.end())
                     kept.push_back(k);
-            for (const int k : order)
-                place[k] = -1;
-            order.clear();
-            factor.Clear();
             std::fill(dependent.begin(), dependent.end(), 0);
-            ++solve.factorisations;
-            for (const int k : kept)
-                append(k);
+            rebuild(kept);
             return;
         }
         // From the last place back, so that each rotation runs over the
@@ -221,16 +249,13 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
     // The warm start, in the constraints' order or its reverse (the two
     // orderings round differently): drop the passive constraints whose
     // multiplier comes out negative until none does.
-    ++solve.factorisations;
-    if (ordering == ConeOrdering::Natural) {
-        for (int k = m - 1; k >= 0; --k)
-            if (passiveStart[k])
-                append(k);
-    } else {
-        for (int k = 0; k < m; ++k)
-            if (passiveStart[k])
-                append(k);
-    }
+    std::vector<int> warm;
+    for (int k = 0; k < m; ++k)
+        if (passiveStart[k])
+            warm.push_back(k);
+    if (ordering == ConeOrdering::Natural)
+        std::reverse(warm.begin(), warm.end());
+    rebuild(warm);
     Eigen::VectorXd z;
     lambda = Eigen::VectorXd::Zero(m);
     for (int round = 0; round < kMaxRounds && !order.empty(); ++round) {

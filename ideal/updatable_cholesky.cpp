@@ -1,13 +1,25 @@
 #include "ideal/updatable_cholesky.h"
 
+#include <Eigen/Cholesky>
+
 #include <cmath>
 
 namespace vek {
 
 UpdatableCholesky::UpdatableCholesky(int capacity)
-    : capacity_(capacity > 0 ? capacity : 0),
-      l_(std::make_unique_for_overwrite<double[]>(static_cast<size_t>(capacity_) * capacity_))
 {
+    Reset(capacity);
+}
+
+void UpdatableCholesky::Reset(int capacity)
+{
+    capacity_ = capacity > 0 ? capacity : 0;
+    size_ = 0;
+    const size_t needed = static_cast<size_t>(capacity_) * capacity_;
+    if (needed > allocated_) {
+        l_ = std::make_unique_for_overwrite<double[]>(needed);
+        allocated_ = needed;
+    }
 }
 
 bool UpdatableCholesky::Append(const double* against, double diagonal, double dependence)
@@ -32,6 +44,33 @@ bool UpdatableCholesky::Append(const double* against, double diagonal, double de
         return false;
     row[k] = std::sqrt(pivot);
     size_ = k + 1;
+    return true;
+}
+
+bool UpdatableCholesky::Factor(const double* block, int size, double dependence)
+{
+    size_ = 0;
+    if (size < 0 || size > capacity_)
+        return false;
+    // The block is symmetric: read as column-major it is itself.
+    const size_t entries = static_cast<size_t>(size) * size;
+    if (scratch_.size() < entries)
+        scratch_.resize(entries);
+    Eigen::Map<Eigen::MatrixXd> dense(scratch_.data(), size, size);
+    dense = Eigen::Map<const Eigen::MatrixXd>(block, size, size);
+    Eigen::LLT<Eigen::Ref<Eigen::MatrixXd>, Eigen::Lower> factor(dense);
+    if (factor.info() != Eigen::Success)
+        return false;
+    for (int i = 0; i < size; ++i)
+        for (int j = 0; j <= i; ++j)
+            At(i, j) = dense(i, j);
+    for (int i = 0; i < size; ++i) {
+        const double diagonal = block[static_cast<size_t>(i) * size + i];
+        const double pivot = At(i, i) * At(i, i);
+        if (!(pivot > dependence * diagonal) || !std::isfinite(pivot))
+            return false;
+    }
+    size_ = size;
     return true;
 }
 

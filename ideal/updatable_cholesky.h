@@ -7,15 +7,22 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 namespace vek {
 
 class UpdatableCholesky {
 public:
     // capacity: the most rows the factor will hold (memory: capacity^2).
-    explicit UpdatableCholesky(int capacity);
+    explicit UpdatableCholesky(int capacity = 0);
+
+    // Empties the factor for at most `capacity` rows, keeping its memory
+    // when that suffices (a solver that factors many blocks one after the
+    // other then touches no new pages).
+    void Reset(int capacity);
 
     int Size() const { return size_; }
+    int Capacity() const { return capacity_; }
     void Clear() { size_ = 0; }
 
     // In:  against: G's entries of the new row against the rows held, in
@@ -27,6 +34,14 @@ public:
     //      when the row is that close to the span (or G would not be
     //      positive definite with it).
     bool Append(const double* against, double diagonal, double dependence);
+
+    // Factors a whole block anew, blocked (far faster than appending its
+    // rows one by one). In: block: size x size, row-major, symmetric (only
+    // its lower triangle is read); dependence as for Append.
+    // Out: true and the factor holds the block's rows in their order;
+    // false and the factor is empty when a row is dependent on those
+    // before it (or the block is not positive definite).
+    bool Factor(const double* block, int size, double dependence);
 
     // Removes row and column `position` (0 ... Size() - 1); the rows after
     // it move up by one.
@@ -45,6 +60,9 @@ private:
     // Row-major lower triangle, capacity_ columns per row; only what the
     // rows held have written is ever read.
     std::unique_ptr<double[]> l_;
+    size_t allocated_ = 0;
+    // The column-major copy that the blocked factorisation works in.
+    std::vector<double> scratch_;
 };
 
 }  // namespace vek
