@@ -210,8 +210,11 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
             }
         }
         factor.Clear();
+        // A constraint left out leaves with its multiplier: the rounds need
+        // lambda to vanish outside the passive set.
         for (const int k : rows)
-            append(k);
+            if (!append(k))
+                lambda[k] = 0.0;
     };
     // Removing many rows one by one costs more than factoring the rest anew.
     auto removeAll = [&](const std::vector<int>& leaving) {
