@@ -139,13 +139,75 @@ void GaussSeidel(const SparseMatrix& q, const Eigen::VectorXd& b, Eigen::VectorX
         }
 }
 
+// The matrix of the rounds, sparse J J' or a dense Gram matrix in another
+// metric: its diagonal, a column against a list of rows, a block, and its
+// product with a vector.
+class SparseGram {
+public:
+    explicit SparseGram(const SparseMatrix& q) : q_(q), column_(q.rows(), 0.0) {}
+    int Size() const { return static_cast<int>(q_.rows()); }
+    double Diagonal(int k) const { return q_.coeff(k, k); }
+    void Against(int k, const std::vector<int>& rows, double* out)
+    {
+        for (SparseMatrix::InnerIterator it(q_, k); it; ++it)
+            column_[it.row()] = it.value();
+        for (size_t i = 0; i < rows.size(); ++i)
+            out[i] = column_[rows[i]];
+        for (SparseMatrix::InnerIterator it(q_, k); it; ++it)
+            column_[it.row()] = 0.0;
+    }
+    // block: rows.size() squared, row-major, all written.
+    void Block(const std::vector<int>& rows, double* block)
+    {
+        const size_t p = rows.size();
+        std::fill(block, block + p * p, 0.0);
+        std::vector<int> at(q_.rows(), -1);
+        for (size_t i = 0; i < p; ++i)
+            at[rows[i]] = static_cast<int>(i);
+        for (size_t i = 0; i < p; ++i)
+            for (SparseMatrix::InnerIterator it(q_, rows[i]); it; ++it)
+                if (at[it.row()] >= 0)
+                    block[i * p + at[it.row()]] = it.value();
+    }
+    Eigen::VectorXd Times(const Eigen::VectorXd& x) const { return q_ * x; }
+
+private:
+    const SparseMatrix& q_;
+    std::vector<double> column_;
+};
+
+class DenseGram {
+public:
+    DenseGram(const std::vector<double>& g, int m) : g_(g.data(), m, m) {}
+    int Size() const { return static_cast<int>(g_.rows()); }
+    double Diagonal(int k) const { return g_(k, k); }
+    void Against(int k, const std::vector<int>& rows, double* out) const
+    {
+        for (size_t i = 0; i < rows.size(); ++i)
+            out[i] = g_(rows[i], k);
+    }
+    void Block(const std::vector<int>& rows, double* block) const
+    {
+        const size_t p = rows.size();
+        for (size_t j = 0; j < p; ++j)
+            for (size_t i = 0; i < p; ++i)
+                block[j * p + i] = g_(rows[i], rows[j]);
+    }
+    Eigen::VectorXd Times(const Eigen::VectorXd& x) const { return g_ * x; }
+
+private:
+    // Symmetric, so its storage order does not matter.
+    Eigen::Map<const Eigen::MatrixXd> g_;
+};
+
 // Lawson and Hanson's rounds on a dense factor of the passive block that
 // grows and shrinks with it. Fills lambda; false when `stop` said yes.
-bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& rhs,
-                const std::vector<char>& passiveStart, ConeOrdering ordering, double tolerance,
-                const std::function<bool()>& stop, ConeSolve& solve, Eigen::VectorXd& lambda)
+template <class Gram>
+bool SolveDense(Gram& gram, int coordinates, const Eigen::VectorXd& rhs, const std::vector<char>& passiveStart,
+                ConeOrdering ordering, double tolerance, const std::function<bool()>& stop, ConeSolve& solve,
+                Eigen::VectorXd& lambda)
 {
-    const int m = static_cast<int>(q.rows());
+    const int m = gram.Size();
     // The factor and the block's buffer stay with the thread from solve to
     // solve: a descent solves thousands of blocks of about the same size,
     // and fresh megabytes each time cost more in page faults than the
@@ -160,16 +222,11 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
     // Left out of the passive set as dependent on it, until a constraint
     // leaves the set.
     std::vector<char> dependent(m, 0);
-    std::vector<double> column(m, 0.0), against, values;
+    std::vector<double> against, values;
     auto append = [&](int k) {
         against.resize(order.size());
-        for (SparseMatrix::InnerIterator it(q, k); it; ++it)
-            column[it.row()] = it.value();
-        for (size_t i = 0; i < order.size(); ++i)
-            against[i] = column[order[i]];
-        for (SparseMatrix::InnerIterator it(q, k); it; ++it)
-            column[it.row()] = 0.0;
-        if (!factor.Append(against.data(), q.coeff(k, k), kDependence)) {
+        gram.Against(k, order, against.data());
+        if (!factor.Append(against.data(), gram.Diagonal(k), kDependence)) {
             dependent[k] = 1;
             return false;
         }
@@ -194,14 +251,8 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
         ++solve.factorisations;
         const size_t p = rows.size();
         if (static_cast<int>(p) <= factor.Capacity()) {
-            std::vector<int> at(m, -1);
-            for (size_t i = 0; i < p; ++i)
-                at[rows[i]] = static_cast<int>(i);
-            block.assign(p * p, 0.0);  // keeps its capacity
-            for (size_t i = 0; i < p; ++i)
-                for (SparseMatrix::InnerIterator it(q, rows[i]); it; ++it)
-                    if (at[it.row()] >= 0)
-                        block[i * p + at[it.row()]] = it.value();
+            block.resize(p * p);  // keeps its capacity
+            gram.Block(rows, block.data());
             if (factor.Factor(block.data(), static_cast<int>(p), kDependence)) {
                 order = rows;
                 for (size_t i = 0; i < p; ++i)
@@ -280,7 +331,7 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
     }
     const int maxRounds = kMaxRounds + 3 * m;
     for (solve.rounds = 1; solve.rounds <= maxRounds; ++solve.rounds) {
-        const Eigen::VectorXd w = rhs - q * lambda;
+        const Eigen::VectorXd w = rhs - gram.Times(lambda);
         int best = -1;
         for (int k = 0; k < m; ++k)
             if (place[k] < 0 && !dependent[k] && w[k] > tolerance && (best < 0 || w[k] > w[best]))
@@ -327,6 +378,40 @@ bool SolveDense(const SparseMatrix& q, int coordinates, const Eigen::VectorXd& r
 
 }  // namespace
 
+ConeSolve SolveNonNegativeGram(const std::vector<double>& gram, const std::vector<double>& b, int rank,
+                               const std::vector<char>& start, ConeOrdering ordering,
+                               const std::function<bool()>& stop)
+{
+    const int m = static_cast<int>(b.size());
+    ConeSolve solve;
+    solve.multipliers.assign(m, 0.0);
+    if (m == 0 || gram.size() != static_cast<size_t>(m) * m) {
+        solve.converged = m == 0;
+        return solve;
+    }
+    double largestB = 0.0;
+    for (const double v : b)
+        largestB = std::max(largestB, std::abs(v));
+    const Eigen::Map<const Eigen::VectorXd> rhs(b.data(), m);
+    std::vector<char> passive(m, 0);
+    if (start.size() == static_cast<size_t>(m))
+        passive = start;
+    Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
+    DenseGram dense(gram, m);
+    SolveDense(dense, rank, rhs, passive, ordering, kTolerance * std::max(largestB, 1e-300), stop, solve, lambda);
+    if (!solve.converged && !solve.stopped) {
+        // Projected Gauss-Seidel sweeps, as for the sparse rounds.
+        const Eigen::Map<const Eigen::MatrixXd> g(gram.data(), m, m);
+        for (int sweep = 0; sweep < kSweeps; ++sweep)
+            for (int k = 0; k < m; ++k)
+                if (g(k, k) > 0.0)
+                    lambda[k] = std::max(0.0, lambda[k] - (g.col(k).dot(lambda) - rhs[k]) / g(k, k));
+    }
+    for (int k = 0; k < m; ++k)
+        solve.multipliers[k] = std::max(0.0, lambda[k]);
+    return solve;
+}
+
 std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v)
 {
     std::vector<double> rates(constraints.size(), 0.0);
@@ -368,7 +453,8 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         passive = start;
     Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
     if (m <= kDenseLimit) {
-        SolveDense(q, 3 * n, rhs, passive, ordering, tolerance, stop, solve, lambda);
+        SparseGram gram(q);
+        SolveDense(gram, 3 * n, rhs, passive, ordering, tolerance, stop, solve, lambda);
         for (int k = 0; k < m; ++k)
             lambda[k] = std::max(0.0, lambda[k]);
         if (!solve.converged && !solve.stopped)

@@ -55,6 +55,14 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
                            const std::vector<char>& start, ConeOrdering ordering = ConeOrdering::MinimumDegree,
                            const std::function<bool()>& stop = {});
 
+// The same problem for a dense Gram matrix G in place of J J' (the rows of
+// J in another metric): gram holds G (m x m, symmetric), b its right-hand
+// side (m); rank: an upper bound of G's rank (the coordinates). Out: the
+// multipliers, `move` left empty (it depends on the metric).
+ConeSolve SolveNonNegativeGram(const std::vector<double>& gram, const std::vector<double>& b, int rank,
+                               const std::vector<char>& start, ConeOrdering ordering = ConeOrdering::MinimumDegree,
+                               const std::function<bool()>& stop = {});
+
 // J v for the 3 n coordinates v: one value per constraint.
 std::vector<double> ConstraintRates(const std::vector<Constraint>& constraints, const std::vector<double>& v);
 

@@ -8,6 +8,7 @@
 
 #include "geom/polygon_measures.h"
 #include "ideal/cone_projection.h"
+#include "ideal/length_metric.h"
 #include "ideal/thickness_constraints.h"
 #include "knot/polygon_thickness.h"
 
@@ -125,8 +126,9 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         std::vector<char> warm(active.size());
         for (size_t k = 0; k < active.size(); ++k)
             warm[k] = positive.count(ConstraintKey(active[k], n)) ? 1 : 0;
-        const ConeSolve cone =
-            SolveNonNegative(active, ConstraintRates(active, gradient), n, warm, options.ordering, options.stop);
+        const MetricDirection metric =
+            LengthMetricDirection(points, active, gradient, warm, options.ordering, options.stop);
+        const ConeSolve& cone = metric.cone;
         if (cone.stopped) {
             stopped = true;
             break;
@@ -141,7 +143,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
         std::vector<double> direction(points.size());
         double largest = 0.0;
         for (size_t k = 0; k < points.size(); ++k)
-            direction[k] = cone.move[k] - gradient[k];
+            direction[k] = metric.direction[k];
         for (int i = 0; i < n; ++i)
             largest = std::max(largest, std::hypot(direction[3 * i], direction[3 * i + 1], direction[3 * i + 2]));
         if (!(largest > 1e-14) || !std::isfinite(largest)) {

@@ -1,7 +1,8 @@
 // Constrained gradient descent of the ropelength of a closed polygon: each
 // step projects the negative length gradient onto the cone of the active
 // thickness constraints (struts and curvature at tube radius 1; the
-// multipliers from a non-negative least-squares problem), moves along it,
+// multipliers from a non-negative least-squares problem), in the metric of
+// the length's own Hessian (LengthMetricDirection), moves along it,
 // corrects back onto the constraints by the shortest linearised move, and
 // rescales so that the certified thickness is 1 again. A step is taken only
 // when the certified ropelength falls.

@@ -154,8 +154,9 @@ TEST_P(ConeSolveKkt, MultipliersMeetTheOptimalityConditions)
     for (size_t k = 0; k < constraints.size(); ++k) {
         EXPECT_GE(solve.multipliers[k], 0.0);
         EXPECT_LE(b[k] - rates[k], 1e-7 * std::abs(scale)) << "constraint " << k;
-        if (solve.multipliers[k] > 0.0)
+        if (solve.multipliers[k] > 0.0) {
             EXPECT_NEAR(b[k], rates[k], 1e-7 * std::abs(scale)) << "constraint " << k;
+        }
     }
     if (!c.duplicates)
         return;
