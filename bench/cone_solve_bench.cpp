@@ -1,7 +1,8 @@
 // The cone solve of the ideal-shape descent on a nearly ideal trefoil (272
 // vertices): the projection of the length gradient onto the near-active
 // thickness constraints, from a cold start and from the solve's own
-// positive set (the best a warm start from the previous step can do).
+// positive set (the best a warm start from the previous step can do), in
+// the plain metric and in the length's own (the descent's direction).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,7 +11,9 @@
 #include <vector>
 
 #include "geom/polygon.h"
+#include "geom/polygon_measures.h"
 #include "ideal/cone_projection.h"
+#include "ideal/length_metric.h"
 #include "ideal/thickness_constraints.h"
 #include "io/vect_file.h"
 #include "knot/polygon_thickness.h"
@@ -18,6 +21,8 @@
 namespace {
 
 struct ConeProblem {
+    std::vector<double> points;  // thickness 1
+    std::vector<double> gradient;
     std::vector<vek::Constraint> constraints;
     std::vector<double> rates;
     std::vector<char> warm;
@@ -40,19 +45,10 @@ const ConeProblem& Problem()
         const vek::PolygonView polygon = vek::PolygonView::Interleaved(xyz);
         p->n = polygon.Size();
         p->constraints = vek::NearActiveConstraints(polygon, 1.0, 0.001);
-        // The gradient of the length: the unit edge vectors' differences.
-        std::vector<double> gradient(xyz.size(), 0.0);
-        for (int i = 0; i < p->n; ++i) {
-            const int j = polygon.Next(i);
-            const Vec3 e = polygon.Edge(i);
-            const double length = Length(e);
-            const double u[3] = {e.x / length, e.y / length, e.z / length};
-            for (int k = 0; k < 3; ++k) {
-                gradient[3 * j + k] += u[k];
-                gradient[3 * i + k] -= u[k];
-            }
-        }
+        const std::vector<double> gradient = vek::PolygonLengthGradient(polygon);
         p->rates = vek::ConstraintRates(p->constraints, gradient);
+        p->points = xyz;
+        p->gradient = gradient;
         const vek::ConeSolve cold = vek::SolveNonNegative(p->constraints, p->rates, p->n, {});
         p->warm.resize(cold.multipliers.size());
         for (size_t k = 0; k < cold.multipliers.size(); ++k)
@@ -97,8 +93,47 @@ void BM_ConeSolveWarmNatural(benchmark::State& state)
     Solve(state, true, vek::ConeOrdering::Natural);
 }
 
+// The descent's whole direction: the metric's Gram matrix and the solve on
+// it, cold and from its own positive set.
+void Direction(benchmark::State& state, bool warm)
+{
+    const ConeProblem& p = Problem();
+    if (p.constraints.empty()) {
+        state.SkipWithError("no constraints");
+        return;
+    }
+    std::vector<char> start;
+    if (warm) {
+        const vek::MetricDirection cold = vek::LengthMetricDirection(p.points, p.constraints, p.gradient, {},
+                                                                     vek::ConeOrdering::MinimumDegree, {});
+        for (const double m : cold.cone.multipliers)
+            start.push_back(m > 0.0 ? 1 : 0);
+    }
+    vek::MetricDirection d;
+    for (auto _ : state) {
+        d = vek::LengthMetricDirection(p.points, p.constraints, p.gradient, start, vek::ConeOrdering::MinimumDegree, {});
+        benchmark::DoNotOptimize(d.direction.data());
+    }
+    int passive = 0;
+    for (const double m : d.cone.multipliers)
+        passive += m > 0.0 ? 1 : 0;
+    state.counters["positive"] = passive;
+    state.counters["updates"] = d.cone.updates;
+    state.counters["converged"] = d.cone.converged ? 1 : 0;
+}
+void BM_MetricDirectionCold(benchmark::State& state)
+{
+    Direction(state, false);
+}
+void BM_MetricDirectionWarm(benchmark::State& state)
+{
+    Direction(state, true);
+}
+
 }  // namespace
 
+BENCHMARK(BM_MetricDirectionCold)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MetricDirectionWarm)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConeSolveCold)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConeSolveWarm)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConeSolveWarmNatural)->Unit(benchmark::kMillisecond);

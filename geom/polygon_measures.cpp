@@ -17,6 +17,26 @@ double PolygonLength(PolygonView polygon)
     return length;
 }
 
+std::vector<double> PolygonLengthGradient(PolygonView polygon)
+{
+    const int n = polygon.Size();
+    std::vector<double> g(3 * static_cast<size_t>(n), 0.0);
+    for (int i = 0; i < n; ++i) {
+        const int j = polygon.Next(i);
+        const Vec3 e = polygon.Edge(i);
+        const double length = Length(e);
+        if (!(length > 0.0))
+            continue;
+        const Vec3 unit = e / length;
+        const double u[3] = {unit.x, unit.y, unit.z};
+        for (int k = 0; k < 3; ++k) {
+            g[3 * j + k] += u[k];
+            g[3 * i + k] -= u[k];
+        }
+    }
+    return g;
+}
+
 double CornerEdgeRad(Vec3 p0, Vec3 p1, Vec3 p2, CornerEdge edge)
 {
     const Vec3 a = p1 - p0, b = p2 - p1;

@@ -3,6 +3,8 @@
 // polygon's thickness.
 #pragma once
 
+#include <vector>
+
 #include "geom/polygon.h"
 #include "geom/vec3.h"
 
@@ -19,6 +21,11 @@ inline double EdgeLength(PolygonView polygon, int k)
 // The sum of the edge lengths in index order, the closing edge last; 0 for
 // fewer than 2 vertices.
 double PolygonLength(PolygonView polygon);
+
+// The gradient of PolygonLength by the vertices: 3 n values, interleaved
+// (x0, y0, z0, x1, ...); vertex i gets the unit vector of the edge into it
+// minus that of the edge out of it. An edge of length 0 adds nothing.
+std::vector<double> PolygonLengthGradient(PolygonView polygon);
 
 // MinRad at the corner p1 between the edges a = p1 - p0 and b = p2 - p1:
 // min(|a|, |b|) / (2 tan(theta / 2)), theta the turning angle, with

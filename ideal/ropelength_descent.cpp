@@ -39,27 +39,6 @@ double CertifiedThickness(const std::vector<double>& points)
     return std::isfinite(t) ? t : 0.0;
 }
 
-std::vector<double> LengthGradient(const std::vector<double>& points)
-{
-    const PolygonView polygon = View(points);
-    const int n = polygon.Size();
-    std::vector<double> g(points.size(), 0.0);
-    for (int i = 0; i < n; ++i) {
-        const int j = polygon.Next(i);
-        const Vec3 e = polygon.Edge(i);
-        const double length = Length(e);
-        if (!(length > 0.0))
-            continue;
-        const Vec3 unit = e / length;
-        const double u[3] = {unit.x, unit.y, unit.z};
-        for (int k = 0; k < 3; ++k) {
-            g[3 * j + k] += u[k];
-            g[3 * i + k] -= u[k];
-        }
-    }
-    return g;
-}
-
 long long ConstraintKey(const Constraint& c, int n)
 {
     return c.IsStrut() ? static_cast<long long>(c.a) * n + c.b : -1 - 2LL * c.a - (c.b == Constraint::kEdgeAfter ? 1 : 0);
@@ -122,7 +101,7 @@ DescentResult DescendRopelength(std::vector<double> points, const DescentOptions
             break;
         }
         const std::vector<Constraint> active = NearActiveConstraints(View(points), 1.0, kProjectionSlack);
-        const std::vector<double> gradient = LengthGradient(points);
+        const std::vector<double> gradient = PolygonLengthGradient(View(points));
         std::vector<char> warm(active.size());
         for (size_t k = 0; k < active.size(); ++k)
             warm[k] = positive.count(ConstraintKey(active[k], n)) ? 1 : 0;

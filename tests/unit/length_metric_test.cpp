@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "geom/polygon_measures.h"
+
 namespace {
 
 // A wobbly closed curve of n vertices, its length gradient, and random
@@ -22,20 +24,7 @@ TEST_P(LengthMetricDirections, AreFeasibleShorteningAndComplementary)
         const double t = 2.0 * 3.141592653589793 * i / n;
         points.insert(points.end(), {10.0 * std::cos(t), 7.0 * std::sin(t), 2.0 * std::sin(3.0 * t)});
     }
-    std::vector<double> g(points.size(), 0.0);
-    for (int i = 0; i < n; ++i) {
-        const int j = (i + 1) % n;
-        double e[3], l = 0.0;
-        for (int k = 0; k < 3; ++k) {
-            e[k] = points[3 * j + k] - points[3 * i + k];
-            l += e[k] * e[k];
-        }
-        l = std::sqrt(l);
-        for (int k = 0; k < 3; ++k) {
-            g[3 * j + k] += e[k] / l;
-            g[3 * i + k] -= e[k] / l;
-        }
-    }
+    const std::vector<double> g = vek::PolygonLengthGradient(vek::PolygonView::Interleaved(points));
     std::mt19937 random(17);
     std::normal_distribution<double> normal;
     std::vector<vek::Constraint> constraints(m);
