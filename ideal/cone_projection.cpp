@@ -452,9 +452,9 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
     if (start.size() == static_cast<size_t>(m))
         passive = start;
     Eigen::VectorXd lambda = Eigen::VectorXd::Zero(m);
-    if (m <= kDenseLimit) {
-        SparseGram gram(q);
-        SolveDense(gram, 3 * n, rhs, passive, ordering, tolerance, stop, solve, lambda);
+    // The multipliers as the rounds left them, polished by Gauss-Seidel
+    // sweeps when the rounds did not settle, and the move J' lambda.
+    auto finish = [&] {
         for (int k = 0; k < m; ++k)
             lambda[k] = std::max(0.0, lambda[k]);
         if (!solve.converged && !solve.stopped)
@@ -465,6 +465,11 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
         for (int k = 0; k < 3 * n; ++k)
             solve.move[k] = move[k];
         return solve;
+    };
+    if (m <= kDenseLimit) {
+        SparseGram gram(q);
+        SolveDense(gram, 3 * n, rhs, passive, ordering, tolerance, stop, solve, lambda);
+        return finish();
     }
     const double ridge = kRidge * largestDiagonal;
     // The minimum-degree descent orders every passive block by one order of
@@ -547,16 +552,7 @@ ConeSolve SolveNonNegative(const std::vector<Constraint>& constraints, const std
                 }
         }
     }
-    for (int k = 0; k < m; ++k)
-        lambda[k] = std::max(0.0, lambda[k]);
-    if (!solve.converged && !solve.stopped)
-        GaussSeidel(q, rhs, lambda);
-    const Eigen::VectorXd move = j.transpose() * lambda;
-    for (int k = 0; k < m; ++k)
-        solve.multipliers[k] = lambda[k];
-    for (int k = 0; k < 3 * n; ++k)
-        solve.move[k] = move[k];
-    return solve;
+    return finish();
 }
 
 }  // namespace vek
