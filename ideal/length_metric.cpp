@@ -53,6 +53,13 @@ MetricDirection LengthMetricDirection(const std::vector<double>& points, const s
     const int m = static_cast<int>(constraints.size());
     MetricDirection out;
     out.direction.assign(points.size(), 0.0);
+    if (m > kLengthMetricConstraints || 3.0 * n * m > kLengthMetricEntries) {
+        out.cone = SolveNonNegative(constraints, ConstraintRates(constraints, gradient), n, start, ordering, stop);
+        if (!out.cone.stopped)
+            for (size_t k = 0; k < out.direction.size(); ++k)
+                out.direction[k] = out.cone.move[k] - gradient[k];
+        return out;
+    }
     const Eigen::SimplicialLDLT<SparseMatrix> metric(LengthHessian(points, kLengthMetricFloor));
     if (metric.info() != Eigen::Success) {
         out.cone.multipliers.assign(m, 0.0);

@@ -20,6 +20,12 @@ namespace vek {
 
 // mu, in units of 1 / tube radius (the descent's scale).
 inline constexpr double kLengthMetricFloor = 0.1;
+// The metric's matrices are dense: m x m for the Gram matrix, 3 n x m for
+// M^-1 J'. Beyond these sizes (thousands of vertices and constraints,
+// hundreds of megabytes) the direction is the plain projection of
+// SolveNonNegative instead, slower to converge but sparse.
+inline constexpr int kLengthMetricConstraints = 3000;
+inline constexpr double kLengthMetricEntries = 1.5e7;
 
 struct MetricDirection {
     // 3 n coordinates; all zero when the polygon has an edge of length 0.
@@ -31,7 +37,8 @@ struct MetricDirection {
 // In:  points: n interleaved vertices (tube radius 1); constraints (m) and
 //      gradient g (3 n) of the length at them; start, ordering, stop as for
 //      SolveNonNegative.
-// Out: the direction d and the multipliers.
+// Out: the direction d and the multipliers (within the sizes above; beyond
+//      them, d = J' lambda - g of the plain projection).
 MetricDirection LengthMetricDirection(const std::vector<double>& points, const std::vector<Constraint>& constraints,
                                       const std::vector<double>& gradient, const std::vector<char>& start,
                                       ConeOrdering ordering, const std::function<bool()>& stop);
