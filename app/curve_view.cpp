@@ -10,7 +10,7 @@
 
 #include <stdexcept>
 
-#include "app/figures_worker.h"
+#include "relax/figures_worker.h"
 #include "app/view_observer.h"
 #include "curve/constants.h"
 #include "relax/ideal_run.h"

@@ -18,6 +18,7 @@
 #include "curve/resample_curve.h"
 #include "curve/run_limits.h"
 #include "curve/run_relaxation.h"
+#include "relax/figures_worker.h"
 #include "render/tube_draw_list.h"
 #include "res/string_table.h"
 
@@ -118,6 +119,9 @@ void CCurveView::OnCalcStart()
         ShowError(wxString::FromUTF8(vek::text::kRunTooLong));
     }
     --m_nRunDepth;
+    // The figures of the curve the run leaves are shown without a rest.
+    if (m_pFigures)
+        m_pFigures->Hurry();
     if (m_nRunDepth == 0) {
         // The run's work arrays are gone; a smaller curve's are smaller.
         GiveBackFreedMemory();

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/figures_worker.h"
+#include "relax/figures_worker.h"
 #include "app/status_text.h"
 #include "render/picture_camera.h"
 #include "render/tube_picture_options.h"
@@ -20,10 +20,15 @@ void CCurveView::RequestFigures()
         });
     }
     // The count is cheap and shown at once; the rest follows.
-    ShowStatus(kFieldPoints, FormatStatusTexts(vek::CurveFigures{PointCount()}, 0)[kFieldPoints]);
+    vek::CurveFigures count;
+    count.points = PointCount();
+    ShowStatus(kFieldPoints, FormatStatusTexts(count, 0)[kFieldPoints]);
     if (!IsMakingIdeal())
         ShowStatus(kFieldIterations, FormatStatusTexts({}, m_nIterations)[kFieldIterations]);
-    m_pFigures->Request(m_arrX, m_arrY, m_arrZ, m_dThickness, ++m_nFiguresTicket);
+    // A run's blocks come faster than the figures of a large curve are
+    // measured: theirs rest in between, so that they cost the run little.
+    m_pFigures->Request(m_arrX, m_arrY, m_arrZ, m_dThickness, ++m_nFiguresTicket,
+                        m_nState == Running ? CFiguresWorker::Pace::Rested : CFiguresWorker::Pace::Now);
 }
 
 void CCurveView::ShowFigures(uint64_t ticket, const vek::CurveFigures& figures)

@@ -91,6 +91,13 @@ void ThreadTeam::RunPartsOf(int parts, void (*job)(const void*, int, int), const
     });
 }
 
+void RunOnCallingThreadOf(void (*job)(const void*), const void* context)
+{
+    // An arena of one slot, kept for the caller: no worker joins it.
+    tbb::task_arena alone(1, 1);
+    alone.execute([&] { job(context); });
+}
+
 void RunSideBySideOf(void (*job)(const void*, int), const void* context)
 {
     if (ThreadLimit() < 2) {

@@ -6,7 +6,8 @@
 //     the same on every machine and thread count;
 //   - parts: a fixed number of parts on a team of a fixed number of threads,
 //     each part writing its own share of the results;
-//   - side by side: two long jobs at once, each on a thread of its own.
+//   - side by side: two long jobs at once, each on a thread of its own;
+//   - on the calling thread: a job whose blocks all run on the caller's.
 // How many threads all of these use at most is the process's thread limit.
 #pragma once
 
@@ -77,6 +78,19 @@ private:
     struct Arena;
     std::unique_ptr<Arena> m_arena;  // none for one thread
 };
+
+void RunOnCallingThreadOf(void (*job)(const void*), const void* context);
+
+// In:  job(), work that may share itself out by blocks.
+// Out: job has run, its blocks one after the other on the calling thread
+//      only. Work of low priority runs so: the pool's threads run at the
+//      priority of the process, so blocks handed to them would take their
+//      time from the work the priority was lowered for.
+template <class Job>
+void RunOnCallingThread(const Job& job)
+{
+    RunOnCallingThreadOf([](const void* context) { (*static_cast<const Job*>(context))(); }, &job);
+}
 
 void RunSideBySideOf(void (*job)(const void*, int), const void* context);
 
