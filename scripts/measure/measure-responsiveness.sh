@@ -4,9 +4,13 @@
 # set through its dialog, the run is started, and then, a few times over,
 # a short left drag turns the tube (time from the release until the
 # picture has changed), the 計算 menu is opened (time until its window
-# shows) and the run is stopped (time until the program's CPU use falls
-# idle) and started again. The resident memory is read after each round,
-# and its peak at the end.
+# shows) and the run is stopped and started again. Two times are given for
+# the stop: until the run's threads (the window's own and the relaxation's
+# workers) fall idle, which is when the stopped tube is drawn and the window
+# answers; and until the whole program is idle, which also waits for the
+# status bar's figures of the stopped curve, measured on their own
+# low-priority thread. The resident memory is read after each round, and
+# its peak at the end.
 #
 # Usage: scripts/measure/measure-responsiveness.sh [BUILD_DIR [PRECISION [ROUNDS]]]
 #        (needs xvfb-run, xdotool, ImageMagick; prints one line per round)
@@ -22,7 +26,15 @@ vek_under_xvfb "$0" "$build" "$precision" "$rounds"
 
 vek_prepare
 now_ms() { date +%s%3N; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+# CPU ticks of the program's threads: those of the run (every thread but
+# the figures', which runs in the idle class, policy 5, or at nice 19 where
+# that is refused) and all of them. The thread's name in the second
+# field may hold spaces, so the fields are counted after it.
+thread_ticks() {  # prints "run all"
+  cat /proc/"$pid"/task/*/stat 2>/dev/null | awk '
+    { sub(/^.*\) /, ""); all += $12 + $13; if ($17 != 19 && $39 != 5) run += $12 + $13 }
+    END { print run + 0, all + 0 }'
+}
 vek_start measure
 vek_load measure "$work/tight-trefoil.txt"
 
@@ -73,25 +85,36 @@ for round in $(seq 1 "$rounds"); do
     [ $(( $(now_ms) - t0 )) -gt 120000 ] && { echo "measure: the menu did not open within 120 s" >&2; exit 1; }
   done
   t1=$(now_ms)
-  # 中断(&T): from the key until the CPU use has stayed idle for 0.3 s.
+  # 中断(&T): from the key until the run's threads, then all of the
+  # program's, have stayed idle for 0.3 s.
   xdotool key t
   t2=$(now_ms)
-  last=$(cpu_ticks); idle_since=""
+  read -r last_run last_all < <(thread_ticks)
+  run_idle=""; all_idle=""; run_done=""
   while :; do
-    sleep 0.05
-    ticks=$(cpu_ticks); t=$(now_ms)
-    if [ "$ticks" -le $(( last + 1 )) ]; then
-      [ -n "$idle_since" ] || idle_since=$t
-      [ $(( t - idle_since )) -ge 300 ] && break
-    else
-      idle_since=""
+    sleep 0.02
+    read -r ticks_run ticks_all < <(thread_ticks); t=$(now_ms)
+    if [ -z "$run_done" ]; then
+      if [ "$ticks_run" -le $(( last_run + 1 )) ]; then
+        [ -n "$run_idle" ] || run_idle=$t
+        [ $(( t - run_idle )) -ge 300 ] && run_done=1
+      else
+        run_idle=""
+      fi
     fi
-    last=$ticks
+    if [ "$ticks_all" -le $(( last_all + 1 )) ]; then
+      [ -n "$all_idle" ] || all_idle=$t
+      [ -n "$run_done" ] && [ $(( t - all_idle )) -ge 300 ] && break
+    else
+      all_idle=""
+    fi
+    last_run=$ticks_run; last_all=$ticks_all
     [ $(( t - t2 )) -gt 120000 ] && { echo "measure: the run did not stop within 120 s" >&2; exit 1; }
   done
   echo "round $round: turn shown after ${turned:-(more than 60000)} ms, menu opened in $(( t1 - t0 )) ms," \
-       "run stopped in $(( idle_since - t2 )) ms, resident $(rss_mb VmRSS) MB"
+       "run stopped in $(( run_idle - t2 )) ms, figures done in $(( all_idle - t2 )) ms, resident $(rss_mb VmRSS) MB"
   start_run
   sleep 5
 done
 echo "peak resident memory $(rss_mb VmHWM) MB"
+cp "$work/vek.log" /tmp/vek-trace.log
