@@ -3,6 +3,7 @@
 #include <tbb/blocked_range.h>
 #include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
+#include <tbb/parallel_invoke.h>
 #include <tbb/partitioner.h>
 #include <tbb/task_arena.h>
 
@@ -96,6 +97,11 @@ void RunOnCallingThreadOf(void (*job)(const void*), const void* context)
     // An arena of one slot, kept for the caller: no worker joins it.
     tbb::task_arena alone(1, 1);
     alone.execute([&] { job(context); });
+}
+
+void RunBothOf(void (*job)(const void*, int), const void* context)
+{
+    tbb::parallel_invoke([&] { job(context, 0); }, [&] { job(context, 1); });
 }
 
 void RunSideBySideOf(void (*job)(const void*, int), const void* context)

@@ -7,7 +7,8 @@
 //   - parts: a fixed number of parts on a team of a fixed number of threads,
 //     each part writing its own share of the results;
 //   - side by side: two long jobs at once, each on a thread of its own;
-//   - on the calling thread: a job whose blocks all run on the caller's.
+//   - on the calling thread: a job whose blocks all run on the caller's;
+//   - both: two jobs of one result at once, on the pool.
 // How many threads all of these use at most is the process's thread limit.
 #pragma once
 
@@ -90,6 +91,19 @@ template <class Job>
 void RunOnCallingThread(const Job& job)
 {
     RunOnCallingThreadOf([](const void* context) { (*static_cast<const Job*>(context))(); }, &job);
+}
+
+void RunBothOf(void (*job)(const void*, int), const void* context);
+
+// In:  job(0) and job(1), two parts of one piece of work that share nothing
+//      but what they only read; each may share itself out by blocks.
+// Out: both have run, at once where the pool has a thread free, else one
+//      after the other. An exception from either is passed on once neither
+//      runs any more (the other may then not have started).
+template <class Job>
+void RunBoth(const Job& job)
+{
+    RunBothOf([](const void* context, int which) { (*static_cast<const Job*>(context))(which); }, &job);
 }
 
 void RunSideBySideOf(void (*job)(const void*, int), const void* context);

@@ -20,14 +20,17 @@ std::string NumberText(double value, int digits);
 //      sign), false when too large. Any count of digits is taken.
 bool IsBelowDoubleRange(std::string_view token);
 
-// In:  the points x, y, z; number(out, value) appends one coordinate.
+// In:  the points x, y, z; number(out, value) appends one coordinate;
+//      first ... last - 1, the points to write (last < 0: to the end).
 // Out: one line per point appended to out: x, y and z separated by one
 //      space, then lineEnd.
 template <class Number>
 void AppendPointLines(std::string& out, const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z,
-                      const Number& number, std::string_view lineEnd)
+                      const Number& number, std::string_view lineEnd, int first = 0, int last = -1)
 {
-    for (int k = 0; k < x.GetSize(); ++k) {
+    if (last < 0)
+        last = x.GetSize();
+    for (int k = first; k < last; ++k) {
         number(out, x[k]);
         out += ' ';
         number(out, y[k]);

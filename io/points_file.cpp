@@ -1,11 +1,13 @@
 #include "io/points_file.h"
 
 #include "curve/replace_points.h"
+#include "geom/parallel.h"
 #include "io/file_bytes.h"
 #include "io/number_text.h"
 #include "text/number_words.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -116,9 +118,26 @@ ScanResult ScanNumber(std::string_view text, size_t& pos, double& value)
 std::string FormatPointsText(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z)
 {
     const int n = x.GetSize();
-    std::string text;
-    text.reserve(static_cast<size_t>(n) * 52);
-    AppendPointLines(text, x, y, z, AppendField, "\r\n");
+    // Every line has the same length: blocks of lines are formatted side
+    // by side straight into their places in the text.
+    constexpr int kGrain = 8192;
+    constexpr size_t kLineBytes = 3 * kFieldWidth + 4;
+    std::string text(static_cast<size_t>(n) * kLineBytes, ' ');
+    std::atomic<bool> uneven{false};
+    vek::ForEachBlock(n, kGrain, [&](int first, int last, int) {
+        std::string lines;
+        lines.reserve(static_cast<size_t>(last - first) * kLineBytes);
+        AppendPointLines(lines, x, y, z, AppendField, "\r\n", first, last);
+        if (lines.size() == static_cast<size_t>(last - first) * kLineBytes)
+            lines.copy(&text[static_cast<size_t>(first) * kLineBytes], lines.size());
+        else
+            uneven = true;
+    });
+    if (uneven) {
+        // A field wider than its width (no double gives one): line by line.
+        text.clear();
+        AppendPointLines(text, x, y, z, AppendField, "\r\n");
+    }
     return text;
 }
 

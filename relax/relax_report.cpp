@@ -8,6 +8,7 @@
 #include "curve/curve_metrics.h"
 #include "curve/curve_polygon.h"
 #include "curve/relax_step.h"
+#include "geom/parallel.h"
 #include "knot/polygon_thickness.h"
 
 namespace vek {
@@ -26,11 +27,18 @@ RelaxReport MeasureRelaxation(const CDoubleArray& x, const CDoubleArray& y, cons
     report.length = CurveLength(x, y, z);
     report.thickness = thickness;
     report.knotStart = knotStart;
-    report.knot = knotEnd ? *knotEnd : IdentifyCurveKnot(x, y, z);
-    report.certifiedThickness =
-        ComputePolygonThickness(CurvePolygon(x, y, z), DcsdSearch::ThicknessOnly).thickness;
-    const double window = ExclusionWindow(thickness);
-    report.contacts = CountCurveContacts(x, y, z, window, kContactFactor * thickness);
+    // The knot and the certificate are measured while the contacts are
+    // counted: the knot's search runs on one thread, and each result
+    // depends on the curve alone.
+    RunBoth([&](int part) {
+        if (part == 0) {
+            report.knot = knotEnd ? *knotEnd : IdentifyCurveKnot(x, y, z);
+            report.certifiedThickness =
+                ComputePolygonThickness(CurvePolygon(x, y, z), DcsdSearch::ThicknessOnly).thickness;
+        } else {
+            report.contacts = CountCurveContacts(x, y, z, ExclusionWindow(thickness), kContactFactor * thickness);
+        }
+    });
     report.nearest = report.contacts.nonLocal;
     report.iterations = iterations;
     report.seconds = seconds;

@@ -1,9 +1,11 @@
 // The parallel helper: blocks cover every index once, parts run once each
-// on any team, and two side-by-side jobs both run.
+// on any team, and two side-by-side jobs, or both parts of one piece of
+// work, run.
 #include "geom/parallel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <vector>
@@ -69,5 +71,32 @@ TEST(RunSideBySide, RunsBothJobsAndPassesTheFirstOnesFailureOnAfterTheSecondEnds
                  std::runtime_error);
     EXPECT_TRUE(secondDone.load());
 }
+
+class RunBothAtLimit : public ::testing::TestWithParam<int> {};
+
+TEST_P(RunBothAtLimit, RunsBothPartsWithTheirBlocksOnceAndPassesAFailureOn)
+{
+    vek::SetThreadLimit(GetParam());
+    std::vector<int> covered(5000, 0);
+    std::atomic<int> ran{0};
+    vek::RunBoth([&](int part) {
+        ran += part == 0 ? 1 : 10;
+        // Each part shares out its own half by blocks.
+        vek::ForEachBlock(2500, 64, [&](int first, int last, int) {
+            for (int k = first; k < last; ++k)
+                ++covered[static_cast<size_t>(part * 2500 + k)];
+        });
+    });
+    EXPECT_EQ(ran.load(), 11);
+    EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 5000);
+    EXPECT_THROW(vek::RunBoth([&](int part) {
+                     if (part == 1)
+                         throw std::runtime_error("second failed");
+                 }),
+                 std::runtime_error);
+    vek::SetThreadLimit(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, RunBothAtLimit, ::testing::Values(1, 2));
 
 }  // namespace

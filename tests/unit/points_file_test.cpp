@@ -85,6 +85,24 @@ TEST(PointsFileFormat, LinesOf50CharactersEndedByCrLf)
     EXPECT_EQ(Format({}), "");
 }
 
+TEST(PointsFileFormat, ALongCurveIsItsLinesJoinedInOrder)
+{
+    // Long enough for several blocks of lines formatted side by side, and
+    // not a whole number of them.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(-3.0, 3.0);
+    std::vector<Point> points(20011);
+    for (Point& p : points)
+        p = {coordinate(random), coordinate(random), coordinate(random)};
+    const std::string whole = Format(points);
+    ASSERT_EQ(whole.size(), points.size() * 52);
+    size_t wrong = 0;
+    for (size_t k = 0; k < points.size(); ++k)
+        wrong += whole.compare(k * 52, 52, Format({points[k]})) != 0;
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(Parse(whole).size(), points.size());
+}
+
 struct ParseCase {
     const char* name;
     std::string text;
