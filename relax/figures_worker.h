@@ -29,8 +29,8 @@ public:
     CFiguresWorker& operator=(const CFiguresWorker&) = delete;
 
     // When a request is measured: at once, or, for the curves of a run
-    // under way, after a rest of kRestFactor times as long as the last
-    // measurement took, so that the figures take a small share of the
+    // under way, after a rest of kRestFactor times the processor time the
+    // last measurement used, so that the figures take a small share of the
     // cores from the run whatever the size of the curve.
     enum class Pace { Now, Rested };
     static constexpr int kRestFactor = 30;
