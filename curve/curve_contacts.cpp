@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "curve/curve_metrics.h"
+#include "curve/point_groups.h"
 #include "curve/relax_step.h"
 #include "curve/vec_math.h"
 #include "curve/window_counts.h"
@@ -82,7 +83,7 @@ public:
     // points for every point of the group is counted by its length; the
     // rest is walked down to pairs. measured2 falls to the squared distance
     // of each pair measured on the way, all of them contacts.
-    long long CountNear(int g0, int g1, double reach, double& measured2) const
+    long long CountNear(int g0, int g1, double within2, double& measured2) const
     {
         const vek::Box3 group = GroupBox(g0, g1);
         int groupFwd = 0, groupBwd = 0;
@@ -91,8 +92,8 @@ public:
             groupBwd = std::max(groupBwd, m_bwd[i]);
         }
         long long count = 0;
-        Walk(g0, g1, group, reach, [&](const Node& c) {
-            if (!(std::sqrt(SpanSquared(group, c.box)) < reach))
+        Walk(g0, g1, group, within2, [&](const Node& c) {
+            if (!(SpanSquared(group, c.box) <= within2))
                 return true;
             if (!RunMutualToGroup(c, g0, g1, groupFwd, groupBwd))
                 return true;
@@ -102,9 +103,21 @@ public:
             measured2 = std::min(measured2, Distance2(m_x, m_y, m_z, c.first, g0));
             return false;
         }, [&](int j) {
+            // A point of a run the walk could not decide: against the
+            // group's box first, which decides most of them; the pairs of
+            // the rest one by one.
+            const vek::Box3 point = PointBox(j);
+            if (!(GapSquared(group, point) <= within2))
+                return;
+            const bool mutual = RunMutualToGroup(LeafOf(j), g0, g1, groupFwd, groupBwd);
+            if (mutual && SpanSquared(group, point) <= within2) {
+                count += g1 - g0 + 1;
+                measured2 = std::min(measured2, Distance2(m_x, m_y, m_z, j, g0));
+                return;
+            }
             for (int i = g0; i <= g1; ++i) {
                 const double d2 = Distance2(m_x, m_y, m_z, j, i);
-                if (std::sqrt(d2) < reach && IsMutual(i, j)) {
+                if (d2 <= within2 && (mutual || IsMutual(i, j))) {
                     ++count;
                     measured2 = std::min(measured2, d2);
                 }
@@ -114,15 +127,15 @@ public:
     }
 
     // The smallest squared distance below best2 from a point of the group
-    // to a mutual candidate closer than reach; best2 when there is none.
-    double Nearest(int g0, int g1, double reach, double best2) const
+    // to a mutual candidate within within2; best2 when there is none.
+    double Nearest(int g0, int g1, double within2, double best2) const
     {
         const vek::Box3 group = GroupBox(g0, g1);
-        Walk(g0, g1, group, reach, [&](const Node& c) { return !(GapSquared(group, c.box) > best2); },
+        Walk(g0, g1, group, within2, [&](const Node& c) { return !(GapSquared(group, c.box) > best2); },
              [&](int j) {
                  for (int i = g0; i <= g1; ++i) {
                      const double d2 = Distance2(m_x, m_y, m_z, j, i);
-                     if (d2 < best2 && IsMutual(i, j) && std::sqrt(d2) < reach)
+                     if (d2 < best2 && d2 <= within2 && IsMutual(i, j))
                          best2 = d2;
                  }
              });
@@ -144,6 +157,18 @@ private:
     };
 
     const CDoubleArray& Axis(int a) const { return a == 0 ? m_x : a == 1 ? m_y : m_z; }
+
+    vek::Box3 PointBox(int j) const { return {{m_x[j], m_y[j], m_z[j]}, {m_x[j], m_y[j], m_z[j]}}; }
+
+    // Point j as a run of its own, with its windows.
+    Node LeafOf(int j) const
+    {
+        Node c;
+        c.first = c.last = j;
+        c.maxFwd = m_fwd[j];
+        c.maxBwd = m_bwd[j];
+        return c;
+    }
 
     // Whether every point j of the run has every point i of the group as a
     // candidate and the other way round: the offset t of j from i keeps i
@@ -171,37 +196,13 @@ private:
         return true;
     }
 
-    vek::Box3 GroupBox(int g0, int g1) const
-    {
-        vek::Box3 box{};
-        for (int a = 0; a < 3; ++a) {
-            const CDoubleArray& v = Axis(a);
-            box.lo[a] = box.hi[a] = v[g0];
-            for (int k = g0 + 1; k <= g1; ++k) {
-                box.lo[a] = std::min(box.lo[a], v[k]);
-                box.hi[a] = std::max(box.hi[a], v[k]);
-            }
-        }
-        return box;
-    }
+    vek::Box3 GroupBox(int g0, int g1) const { return vek::PointsBox(m_x, m_y, m_z, g0, g1); }
 
     // Squared distances between a point of box a and a point of box b: no
-    // pair comes nearer than GapSquared or lies farther than SpanSquared.
-    // The terms are those of Distance2 for such a pair, each, after
-    // rounding, no smaller (no larger).
-    static double GapSquared(const vek::Box3& a, const vek::Box3& b)
-    {
-        double sum = 0.0;
-        for (int k = 0; k < 3; ++k) {
-            double d = 0.0;
-            if (b.lo[k] > a.hi[k])
-                d = b.lo[k] - a.hi[k];
-            else if (a.lo[k] > b.hi[k])
-                d = a.lo[k] - b.hi[k];
-            sum += d * d;
-        }
-        return sum;
-    }
+    // pair comes nearer than GapSquared (vek::BoxGapSquared) or lies
+    // farther than SpanSquared. The terms are those of Distance2 for such a
+    // pair, each, after rounding, no larger (no smaller).
+    static double GapSquared(const vek::Box3& a, const vek::Box3& b) { return vek::BoxGapSquared(a, b); }
 
     static double SpanSquared(const vek::Box3& a, const vek::Box3& b)
     {
@@ -219,7 +220,7 @@ private:
     // whether to go on into a node; visit(j) takes the points of the leaves
     // reached.
     template <class Inner, class Visit>
-    void Walk(int g0, int g1, const vek::Box3& group, double reach, const Inner& inner, const Visit& visit) const
+    void Walk(int g0, int g1, const vek::Box3& group, double within2, const Inner& inner, const Visit& visit) const
     {
         int stack[64];
         int top = 0;
@@ -227,7 +228,7 @@ private:
         while (top > 0) {
             const int node = stack[--top];
             const Node& c = m_nodes[node];
-            if (c.first > c.last || !(std::sqrt(GapSquared(group, c.box)) < reach))
+            if (c.first > c.last || !(GapSquared(group, c.box) <= within2))
                 continue;
             bool excluded = true;
             for (int i = g0; i <= g1 && excluded; ++i)
@@ -251,27 +252,6 @@ private:
     std::vector<Node> m_nodes;
 };
 
-// The runs g0 ... g1 of up to 8 consecutive points of begin ... end - 1
-// that have a candidate each, in order.
-template <class Take>
-void ForEachGroup(int begin, int end, int n, const std::vector<int>& fwd, const std::vector<int>& bwd,
-                  const Take& take)
-{
-    constexpr int kGroup = 8;
-    const auto hasCandidate = [&](int k) { return static_cast<long long>(fwd[k]) + bwd[k] <= n; };
-    for (int g0 = begin; g0 < end;) {
-        if (!hasCandidate(g0)) {
-            ++g0;
-            continue;
-        }
-        int g1 = g0;
-        while (g1 + 1 < std::min(end, g0 + kGroup) && hasCandidate(g1 + 1))
-            ++g1;
-        take(g0, g1);
-        g0 = g1 + 1;
-    }
-}
-
 }  // namespace
 
 CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, double window,
@@ -287,6 +267,7 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
     std::vector<int> fwd, bwd;
     WindowCounts(x, y, z, window, fwd, bwd);
     const PointTree tree(x, y, z, fwd, bwd);
+    const double within2 = SquaredWithin(reach);
     // Blocks of points side by side; a count and a minimum do not depend on
     // the order in which the blocks are added up.
     constexpr int kGrain = 512;
@@ -295,8 +276,8 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         Part& part = found[static_cast<size_t>(block)];
         // Runs of up to 8 consecutive points that have candidates share a
         // walk.
-        ForEachGroup(begin, end, n, fwd, bwd,
-                     [&](int g0, int g1) { part.ordered += tree.CountNear(g0, g1, reach, part.measured2); });
+        vek::ForEachCandidateGroup(begin, end, n, fwd, bwd,
+                     [&](int g0, int g1) { part.ordered += tree.CountNear(g0, g1, within2, part.measured2); });
     });
     long long ordered = 0;
     double measured2 = kInfinity;
@@ -320,7 +301,7 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         std::vector<double> nearest(found.size(), measured2);
         vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
             double& best2 = nearest[static_cast<size_t>(block)];
-            ForEachGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) { best2 = tree.Nearest(g0, g1, reach, best2); });
+            vek::ForEachCandidateGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) { best2 = tree.Nearest(g0, g1, within2, best2); });
         });
         for (const double d2 : nearest)
             contact2 = std::min(contact2, d2);

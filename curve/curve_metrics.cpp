@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "curve/curve_polygon.h"
+#include "curve/point_groups.h"
 #include "curve/relax_step.h"
 #include "curve/vec_math.h"
 #include "curve/window_counts.h"
@@ -47,26 +48,33 @@ NonLocalPair NearestNonLocalPair(const CDoubleArray& x, const CDoubleArray& y, c
     vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
         NonLocalPair best;
         best.d2 = known2;
-        for (int i = begin; i < end; ++i) {
-            if (static_cast<long long>(fwd[i]) + bwd[i] > n)
-                continue;  // no candidate
-            const double p[3] = {x[i], y[i], z[i]};
+        // Runs of up to 8 consecutive points with candidates share a walk:
+        // a box is entered when the group's box comes near enough and some
+        // point of the group lets it through its window.
+        vek::ForEachCandidateGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) {
+            const vek::Box3 group = vek::PointsBox(x, y, z, g0, g1);
             tree.Search(
                 [&](const vek::Box3& box, int first, int last) {
-                    // The rounded distance to a box never exceeds the
-                    // rounded distance to a point in it: same terms, each
+                    // The rounded gap between the boxes never exceeds the
+                    // rounded distance of a pair in them: same terms, each
                     // no larger.
-                    return !(vek::BoxDistanceSquared(box, p) > best.d2) &&
-                           !vek::RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1);
+                    if (vek::BoxGapSquared(group, box) > best.d2)
+                        return false;
+                    for (int i = g0; i <= g1; ++i)
+                        if (!vek::RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1))
+                            return true;
+                    return false;
                 },
                 [&](int j) {
-                    if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]))
-                        return;
-                    const double d2 = Distance2(x, y, z, j, i);
-                    if (d2 < best.d2 || (d2 == best.d2 && best.i < 0))
-                        best = {d2, i, j};
+                    for (int i = g0; i <= g1; ++i) {
+                        if (!IsWindowCandidate(i, j, n, fwd[i], bwd[i]))
+                            continue;
+                        const double d2 = Distance2(x, y, z, j, i);
+                        if (d2 < best.d2 || (d2 == best.d2 && best.i < 0))
+                            best = {d2, i, j};
+                    }
                 });
-        }
+        });
         found[static_cast<size_t>(block)] = best;
     });
     NonLocalPair best;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 // In:  points a and b of x, y, z.
 // Out: |P[a] - P[b]|^2 as (x[a] - x[b])^2 + (y[a] - y[b])^2 + (z[a] - z[b])^2,
@@ -30,4 +32,28 @@ inline double Distance(const Coords& x, const Coords& y, const Coords& z, int a,
 inline double Norm(double dx, double dy, double dz)
 {
     return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// In:  reach, a distance.
+// Out: the largest squared distance d2 whose root lies below reach, so that
+//      d2 <= SquaredWithin(reach) exactly when std::sqrt(d2) < reach (the
+//      root is correctly rounded, hence monotone) and a pair test needs no
+//      root; -1 when no distance lies below reach (reach <= 0 or NaN).
+//      Found by bisection over the bit patterns of the non-negative doubles,
+//      which order them.
+inline double SquaredWithin(double reach)
+{
+    if (!(std::sqrt(0.0) < reach))
+        return -1.0;
+    const auto value = [](std::uint64_t bits) {
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        return d;
+    };
+    std::uint64_t below = 0, above = 0x7ff0000000000000ull;  // 0.0, infinity
+    while (above - below > 1) {
+        const std::uint64_t mid = below + (above - below) / 2;
+        (std::sqrt(value(mid)) < reach ? below : above) = mid;
+    }
+    return value(below);
 }

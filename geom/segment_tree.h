@@ -88,6 +88,23 @@ inline double BoxDistanceSquared(const Box3& box, const double p[3])
     return sum;
 }
 
+// The squared gap between two boxes (0 where they overlap): no pair of
+// points, one in each, comes nearer, also after rounding (the same terms,
+// each no larger).
+inline double BoxGapSquared(const Box3& a, const Box3& b)
+{
+    double sum = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        double d = 0.0;
+        if (b.lo[k] > a.hi[k])
+            d = b.lo[k] - a.hi[k];
+        else if (a.lo[k] > b.hi[k])
+            d = a.lo[k] - b.hi[k];
+        sum += d * d;
+    }
+    return sum;
+}
+
 // Whether a box and the box [lo - r, hi + r] of another overlap.
 bool BoxesWithin(const Box3& a, const Box3& b, double r);
 

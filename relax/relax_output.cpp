@@ -48,8 +48,14 @@ int WriteRelaxOutcome(const RelaxOptions& options, const CDoubleArray& x, const 
         return kRelaxExitFailed;
     }
     std::fputs(outcome.summary.c_str(), stderr);
-    if (!WriteCurve(options, x, y, z))
+    if (outcome.curveWrite) {
+        if (!outcome.curveWrite->empty()) {
+            Tell(*outcome.curveWrite);
+            return kRelaxExitFailed;
+        }
+    } else if (!WriteCurve(options, x, y, z)) {
         return kRelaxExitFailed;
+    }
     std::string error;
     if (!options.mesh.empty() &&
         !ExportTubeMesh(x, y, z, outcome.meshThickness, options.scale, options.unitsMm, options.mesh, error)) {

@@ -1,9 +1,12 @@
 #include "relax/relax_session.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
+#include <functional>
 #include <memory>
 
 #include "curve/constants.h"
@@ -11,6 +14,7 @@
 #include "curve/relax_workspace.h"
 #include "curve/resample_curve.h"
 #include "curve/run_limits.h"
+#include "io/curve_file.h"
 #include "io/file_bytes.h"
 #include "relax/knot_guard.h"
 #include "relax/relax_run.h"
@@ -151,6 +155,69 @@ std::string StartRefusal(const RelaxOptions& options, const CDoubleArray& x, con
     return {};
 }
 
+// The curve's file, written by a thread of its own.
+struct CurveWriter {
+    CurveWriter(const std::string& p, const CDoubleArray& cx, const CDoubleArray& cy, const CDoubleArray& cz)
+        : path(&p), x(&cx), y(&cy), z(&cz)
+    {
+    }
+
+    const std::string* path;
+    const CDoubleArray *x, *y, *z;
+    bool written = false;
+    std::string error;
+    std::exception_ptr failure;  // what the writing threw, for the caller
+
+    void Write()
+    {
+        try {
+            written = WriteCurveFile(*path, *x, *y, *z, error);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+};
+
+// Writes the curve to `path` while work() runs, on a thread with a small
+// stack (the formatting is shallow), or after work() when no thread can be
+// had; the error, or empty when the file was written. What either throws
+// reaches the caller once both are done.
+std::string BesideWriting(const std::string& path, const CDoubleArray& x, const CDoubleArray& y,
+                          const CDoubleArray& z, const std::function<void()>& work)
+{
+    CurveWriter writer(path, x, y, z);
+    constexpr size_t kWriterStack = 512 * 1024;
+    pthread_attr_t attributes;
+    pthread_t thread;
+    bool started = false;
+    if (pthread_attr_init(&attributes) == 0) {
+        started = pthread_attr_setstacksize(&attributes, kWriterStack) == 0 &&
+                  pthread_create(
+                      &thread, &attributes,
+                      [](void* w) -> void* {
+                          static_cast<CurveWriter*>(w)->Write();
+                          return nullptr;
+                      },
+                      &writer) == 0;
+        pthread_attr_destroy(&attributes);
+    }
+    std::exception_ptr workFailure;
+    try {
+        work();
+    } catch (...) {
+        workFailure = std::current_exception();
+    }
+    if (started)
+        pthread_join(thread, nullptr);
+    else if (!workFailure)
+        writer.Write();
+    if (workFailure)
+        std::rethrow_exception(workFailure);
+    if (writer.failure)
+        std::rethrow_exception(writer.failure);
+    return writer.written ? std::string() : writer.error;
+}
+
 }  // namespace
 
 RelaxOutcome RunRelax(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z)
@@ -216,8 +283,16 @@ RelaxOutcome RunRelax(const RelaxOptions& options, CDoubleArray& x, CDoubleArray
     }
 
     // The guard's last check may have identified the final curve already.
-    RelaxReport report = MeasureRelaxation(x, y, z, kThickness, knotStart, run.iterations, seconds, run.converged,
-                                           guard.CurrentType());
+    // The file is written meanwhile: its time goes mostly to the disk.
+    RelaxReport report;
+    const auto measure = [&] {
+        report = MeasureRelaxation(x, y, z, kThickness, knotStart, run.iterations, seconds, run.converged,
+                                   guard.CurrentType());
+    };
+    if (options.output.empty())
+        measure();
+    else
+        outcome.curveWrite = BesideWriting(options.output, x, y, z, measure);
     report.knotChecked = guard.Active();
     report.passageBlock = guard.PassageBlock();
     report.keptKnot = guard.Stopped();

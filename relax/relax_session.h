@@ -45,6 +45,10 @@ struct RelaxOutcome {
     // `ideal` of an --ideal run.
     std::optional<RelaxReport> report;
     std::optional<IdealRun> ideal;
+    // The curve's --output file of a relaxation, written while the summary
+    // was measured: empty when that worked, the error otherwise; unset when
+    // the curve is still to be written.
+    std::optional<std::string> curveWrite;
     // The records of a relaxation (--log, --frames): still open, they are
     // finished after the outputs.
     std::unique_ptr<RelaxRecords> records;
@@ -60,7 +64,8 @@ struct RelaxOutcome {
 //      A resampling refused in any stage names that stage's
 //      precision and the limit it broke. Messages of the records during the
 //      run, and the progress of --ideal on a terminal, go to standard error
-//      as they happen.
+//      as they happen. The --output file of a relaxation is written while
+//      its summary is measured (outcome.curveWrite).
 RelaxOutcome RunRelax(const RelaxOptions& options, CDoubleArray& x, CDoubleArray& y, CDoubleArray& z);
 
 // Writes what `outcome` holds, in this order: its notice, then either its

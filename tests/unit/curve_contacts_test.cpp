@@ -175,3 +175,17 @@ TEST(CurveContacts, EqualsEveryPairTakenByHand)
         EXPECT_GE(NearestNonLocalPair(x, y, z, fwd, bwd, pair.d2).i, 0) << c.name;
     }
 }
+
+// The squared bound that replaces the root in the pair tests is the last
+// double below the reach's square root test, for reaches whose square
+// rounds either way, is subnormal, overflows, or is no distance at all.
+TEST(CurveContacts, SquaredWithinIsTheLastSquareBelowTheReach)
+{
+    for (const double reach : {kReach, 1.0, 0.1, std::sqrt(2.0), 3e-160, 1e-320, 1e200, double(INFINITY)}) {
+        const double within2 = SquaredWithin(reach);
+        EXPECT_LT(std::sqrt(within2), reach) << reach;
+        EXPECT_FALSE(std::sqrt(std::nextafter(within2, INFINITY)) < reach) << reach;
+    }
+    for (const double none : {0.0, -1.0, double(NAN)})
+        EXPECT_FALSE(SquaredWithin(none) >= 0.0) << none;
+}
