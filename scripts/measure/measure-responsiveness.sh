@@ -4,7 +4,8 @@
 # set through its dialog, the run is started, and then, a few times over,
 # a short left drag turns the tube (time from the release until the
 # picture has changed), the 計算 menu is opened (time until its window
-# shows) and the run is stopped and started again. Two times are given for
+# shows) and the run is stopped and started again. Each round first times
+# a block of 30 iterations from the status bar. Two times are given for
 # the stop: until the run's threads (the window's own and the relaxation's
 # workers) fall idle, which is when the stopped tube is drawn and the window
 # answers; and until the whole program is idle, which also waits for the
@@ -60,8 +61,31 @@ rss_mb() { awk -v k="$1:" '$1 == k {printf "%d", $2 / 1024}' "/proc/$pid/status"
 shot() { import -window "$win" "$1" 2>/dev/null; }
 # Pixels that differ by more than a tenth of their range.
 changed_pixels() { compare -fuzz 10% -metric AE "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }
+# The time a block of 30 iterations takes, with its tube and drawing: the
+# status bar's 反復 field (its last fifth) changes once a block. Sampled for
+# up to 40 s, or until four changes were seen; the median of the intervals
+# between changes, in ms (empty when fewer than two were seen).
+block_ms() {
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  local crop="$(( WIDTH / 5 ))x16+$(( WIDTH * 4 / 5 - 30 ))+$(( HEIGHT - 18 ))"
+  local t0 last="" changes=()
+  t0=$(now_ms)
+  import -window "$win" -crop "$crop" "$work/field-a.png" 2>/dev/null
+  while [ $(( $(now_ms) - t0 )) -lt 40000 ] && [ ${#changes[@]} -lt 4 ]; do
+    sleep 0.05
+    import -window "$win" -crop "$crop" "$work/field-b.png" 2>/dev/null
+    if [ "$(changed_pixels "$work/field-a.png" "$work/field-b.png")" -gt 0 ]; then
+      changes+=("$(now_ms)")
+      mv "$work/field-b.png" "$work/field-a.png"
+    fi
+  done
+  [ ${#changes[@]} -ge 2 ] || return 0
+  for ((k = 1; k < ${#changes[@]}; ++k)); do echo $(( changes[k] - changes[k - 1] )); done |
+    sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
 
 for round in $(seq 1 "$rounds"); do
+  block=$(block_ms)
   # A drag of 60 pixels to the right: from the release until at least 100
   # pixels of the window have changed (the tight knot covers about 900 in
   # the starting view; its relaxation alone moves a few).
@@ -111,7 +135,8 @@ for round in $(seq 1 "$rounds"); do
     last_run=$ticks_run; last_all=$ticks_all
     [ $(( t - t2 )) -gt 120000 ] && { echo "measure: the run did not stop within 120 s" >&2; exit 1; }
   done
-  echo "round $round: turn shown after ${turned:-(more than 60000)} ms, menu opened in $(( t1 - t0 )) ms," \
+  echo "round $round: block of 30 iterations ${block:-(not seen)} ms, turn shown after ${turned:-(more than 60000)} ms," \
+       "menu opened in $(( t1 - t0 )) ms," \
        "run stopped in $(( run_idle - t2 )) ms, figures done in $(( all_idle - t2 )) ms, resident $(rss_mb VmRSS) MB"
   start_run
   sleep 5
