@@ -103,7 +103,11 @@ bool RelaxFrames::Start(const std::string& folder, const TubePictureOptions& opt
     if (!PrepareFolder(folder, m_lock, error))
         return false;
     m_lockOnSignal = std::make_unique<RemoveOnSignal>(m_lock);
-    auto painter = std::make_unique<TubePainter>(options);
+    std::unique_ptr<FramePainter> painter = LoadFramePainter(options, error);
+    if (!painter) {
+        error = "--frames: " + error;
+        return false;
+    }
     if (!painter->IsOK()) {
         error = "--frames: " + painter->Error();
         return false;

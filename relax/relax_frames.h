@@ -8,7 +8,7 @@
 
 #include "curve/double_array.h"
 #include "io/file_bytes.h"
-#include "render/tube_picture.h"
+#include "render/frame_painter.h"
 
 namespace vek {
 
@@ -52,7 +52,7 @@ private:
     std::string m_folder;
     std::string m_lock;  // the claim on the folder, removed at the end
     std::unique_ptr<RemoveOnSignal> m_lockOnSignal;  // and on SIGINT, SIGTERM
-    std::unique_ptr<TubePainter> m_painter;
+    std::unique_ptr<FramePainter> m_painter;
     Matrix4 m_view{};
     long long m_next = 0;
 };

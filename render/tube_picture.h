@@ -11,13 +11,9 @@
 
 #include "curve/double_array.h"
 #include "render/camera.h"
+#include "render/rgb_picture.h"
 #include "render/tube_picture_options.h"
 
-struct RgbPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgb;  // 3 bytes per pixel, rows from the top
-};
 
 // In:  viewStart, the view matrix before the turn (the view's starting
 //      camera for pictures); vertices of the tube's draw list (model units);

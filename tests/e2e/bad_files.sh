@@ -14,6 +14,7 @@
 #   are refused (status 2), an output that cannot be written before the run
 #   (status 1, nothing written); a frames folder another run holds is
 #   refused, and of two runs into one new folder exactly one writes frames;
+#   frames without the picture module are refused, naming where it was looked for;
 # - a full disk (a small tmpfs, mounted where the tests run as root) leaves
 #   the old output whole;
 # - storage that runs out (ulimit -v) ends with a message and status 1.
@@ -142,6 +143,15 @@ frames=$(ls "$out/both" | grep -c '\.png$')
 rows=$(($(wc -l <"$out/$won.csv") - 1))
 [ "$frames" -eq "$rows" ] || fail "two runs into one folder left $frames frames for the $rows rows of the run that wrote"
 [ ! -e "$out/both/.vek-frames.lock" ] || fail "the frames folder's claim was left behind"
+# A program whose picture module is missing (copied away from it): the
+# frames are refused with the module's path, the run without frames goes.
+mkdir -p "$out/alone/bin"
+cp "$relax" "$out/alone/bin/vek-relax"
+"$out/alone/bin/vek-relax" "$knot" --iterations 30 --output "$out/alone/o.txt" --frames "$out/alone/fr" 2>"$out/stderr"
+[ $? -eq 1 ] || fail "frames without the picture module did not exit 1"
+has "$out/stderr" "--frames: cannot load the picture module $out/alone/lib/vek/modules/vek-painter.so" "missing module"
+"$out/alone/bin/vek-relax" "$knot" --iterations 30 --output "$out/alone/o.txt" 2>"$out/stderr" ||
+  fail "a run without frames needed the picture module: $(head -c 300 "$out/stderr")"
 
 # --- A full disk ------------------------------------------------------------
 disk="$out/disk"

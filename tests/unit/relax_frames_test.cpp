@@ -2,6 +2,7 @@
 // PNGs of the asked size drawn as vek-tube-picture draws, one camera for
 // the whole movie, and a failed frame that stops the run.
 #include "relax/relax_frames.h"
+#include "render/tube_picture.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
