@@ -276,8 +276,9 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         Part& part = found[static_cast<size_t>(block)];
         // Runs of up to 8 consecutive points that have candidates share a
         // walk.
-        vek::ForEachCandidateGroup(begin, end, n, fwd, bwd,
-                     [&](int g0, int g1) { part.ordered += tree.CountNear(g0, g1, within2, part.measured2); });
+        vek::ForEachCandidateGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) {
+            part.ordered += tree.CountNear(g0, g1, within2, part.measured2);
+        });
     });
     long long ordered = 0;
     double measured2 = kInfinity;
@@ -301,7 +302,8 @@ CurveContacts CountCurveContacts(const CDoubleArray& x, const CDoubleArray& y, c
         std::vector<double> nearest(found.size(), measured2);
         vek::ForEachBlock(n, kGrain, [&](int begin, int end, int block) {
             double& best2 = nearest[static_cast<size_t>(block)];
-            vek::ForEachCandidateGroup(begin, end, n, fwd, bwd, [&](int g0, int g1) { best2 = tree.Nearest(g0, g1, within2, best2); });
+            vek::ForEachCandidateGroup(begin, end, n, fwd, bwd,
+                                       [&](int g0, int g1) { best2 = tree.Nearest(g0, g1, within2, best2); });
         });
         for (const double d2 : nearest)
             contact2 = std::min(contact2, d2);

@@ -135,8 +135,8 @@ for round in $(seq 1 "$rounds"); do
     last_run=$ticks_run; last_all=$ticks_all
     [ $(( t - t2 )) -gt 120000 ] && { echo "measure: the run did not stop within 120 s" >&2; exit 1; }
   done
-  echo "round $round: block of 30 iterations ${block:-(not seen)} ms, turn shown after ${turned:-(more than 60000)} ms," \
-       "menu opened in $(( t1 - t0 )) ms," \
+  echo "round $round: block of 30 iterations ${block:-(not seen)} ms," \
+       "turn shown after ${turned:-(more than 60000)} ms, menu opened in $(( t1 - t0 )) ms," \
        "run stopped in $(( run_idle - t2 )) ms, figures done in $(( all_idle - t2 )) ms, resident $(rss_mb VmRSS) MB"
   start_run
   sleep 5
