@@ -230,10 +230,7 @@ private:
             const Node& c = m_nodes[node];
             if (c.first > c.last || !(GapSquared(group, c.box) <= within2))
                 continue;
-            bool excluded = true;
-            for (int i = g0; i <= g1 && excluded; ++i)
-                excluded = vek::RunInsideCyclicRange(c.first, c.last, i, m_n, m_bwd[i] - 1, m_fwd[i] - 1);
-            if (excluded || !inner(c))
+            if (vek::RunInsideEveryWindow(c.first, c.last, g0, g1, m_n, m_fwd, m_bwd) || !inner(c))
                 continue;
             if (node >= m_leafBase) {
                 for (int j = c.first; j <= c.last; ++j)

@@ -58,12 +58,8 @@ NonLocalPair NearestNonLocalPair(const CDoubleArray& x, const CDoubleArray& y, c
                     // The rounded gap between the boxes never exceeds the
                     // rounded distance of a pair in them: same terms, each
                     // no larger.
-                    if (vek::BoxGapSquared(group, box) > best.d2)
-                        return false;
-                    for (int i = g0; i <= g1; ++i)
-                        if (!vek::RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1))
-                            return true;
-                    return false;
+                    return !(vek::BoxGapSquared(group, box) > best.d2) &&
+                           !vek::RunInsideEveryWindow(first, last, g0, g1, n, fwd, bwd);
                 },
                 [&](int j) {
                     for (int i = g0; i <= g1; ++i) {

@@ -32,6 +32,18 @@ void ForEachCandidateGroup(int begin, int end, int n, const std::vector<int>& fw
     }
 }
 
+// Whether the run first ... last lies inside the exclusion window of every
+// point g0 ... g1 (fwd, bwd: their window counts), so that none of them can
+// have a candidate there.
+inline bool RunInsideEveryWindow(int first, int last, int g0, int g1, int n, const std::vector<int>& fwd,
+                                 const std::vector<int>& bwd)
+{
+    for (int i = g0; i <= g1; ++i)
+        if (!RunInsideCyclicRange(first, last, i, n, bwd[i] - 1, fwd[i] - 1))
+            return false;
+    return true;
+}
+
 // The box of points g0 ... g1.
 inline Box3 PointsBox(const CDoubleArray& x, const CDoubleArray& y, const CDoubleArray& z, int g0, int g1)
 {
