@@ -6,6 +6,7 @@
 #include "knot/alexander.h"
 #include "knot/crossings.h"
 #include "knot/knot_name.h"
+#include "knot/simplify_polygon.h"
 
 namespace vek {
 
@@ -84,7 +85,10 @@ KnotType IdentifyKnot(PolygonView polygon)
     std::vector<double> px, py, pz;
     if (!DistinctVertices(polygon, px, py, pz) || px.size() < 3)
         return result;
-    const PolygonView distinct(px, py, pz);
+    // Projected with fewer vertices, by moves that keep the knot: fewer
+    // crossings to reduce, and none of a noisy curve's small kinks.
+    const PolygonPoints simplified = SimplifyPolygon(PolygonView(px, py, pz));
+    const PolygonView distinct = simplified.View();
 
     // The direction whose reduced diagram has the fewest crossings; a
     // diagram of few enough crossings is taken at once.

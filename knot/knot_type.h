@@ -31,7 +31,8 @@ struct KnotType {
     // Second Vassiliev invariant: the z^2 coefficient of the Conway
     // polynomial.
     long long v2 = 0;
-    // Crossings of the projection used.
+    // Crossings of the projection used (of the polygon after
+    // SimplifyPolygon, knot/simplify_polygon.h).
     long long crossings = 0;
     // Crossings left after removing those that Reidemeister moves I and II
     // remove.
