@@ -1,13 +1,22 @@
-// Identification of the table's knots by crossing number: per crossing
-// number up to 24 knots of the table (spread over it), each as the curve
-// vek-relax --knot makes, resampled at precision 1. Those curves are a few
-// times longer than the tight shapes (so have more points and crossings to
-// project). Counters: the median and worst seconds of one identification
-// over the sample, from the last iteration.
+// Identification of the table's knots by crossing number.
+//
+// BM_IdentifyTableKnots: up to 24 knots of the table per crossing number
+// (spread over it), each as the curve vek-relax --knot makes, resampled at
+// precision 1. Those curves are a few times longer than the tight shapes.
+//
+// BM_IdentifyTightKnots: every tight curve of the folder named by the
+// environment variable VEK_TIGHT_KNOTS, as scripts/measure/
+// check-knot-table.sh --tight --keep DIR leaves them (NAME.txt, and
+// NAME_mirror.txt for NAME*), by crossing number.
+//
+// Counters: the median and worst seconds of one identification over the
+// knots, from the last iteration.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +24,7 @@
 #include "curve/constants.h"
 #include "curve/double_array.h"
 #include "curve/resample_curve.h"
+#include "io/points_file.h"
 #include "knot/knot_layout.h"
 #include "knot/knot_table.h"
 #include "knot/knot_type.h"
@@ -61,9 +71,10 @@ const Sample& SampleOf(int crossings)
     return s;
 }
 
-void BM_IdentifyTableKnots(benchmark::State& state)
+// Identifies every curve of the sample once per iteration; the counters
+// come from the last.
+void IdentifyAll(benchmark::State& state, const Sample& s)
 {
-    const Sample& s = SampleOf(static_cast<int>(state.range(0)));
     if (s.names.empty()) {
         state.SkipWithError("no curves");
         return;
@@ -87,6 +98,50 @@ void BM_IdentifyTableKnots(benchmark::State& state)
     state.counters["worst_s"] = sorted.back();
 }
 
+void BM_IdentifyTableKnots(benchmark::State& state)
+{
+    IdentifyAll(state, SampleOf(static_cast<int>(state.range(0))));
+}
+
+// The tight curves of VEK_TIGHT_KNOTS with this crossing number, in table
+// order; nothing when the variable is unset.
+const Sample& TightOf(int crossings)
+{
+    static std::map<int, Sample> samples;
+    auto [it, made] = samples.try_emplace(crossings);
+    Sample& s = it->second;
+    const char* folder = std::getenv("VEK_TIGHT_KNOTS");
+    if (!made || folder == nullptr)
+        return s;
+    for (const vek::KnotTableRow& r : vek::KnotTable()) {
+        if (r.crossings != crossings)
+            continue;
+        for (const bool mirror : {false, true}) {
+            const std::filesystem::path file =
+                std::filesystem::path(folder) / (r.name + (mirror ? "_mirror.txt" : ".txt"));
+            CDoubleArray x, y, z;
+            std::string error;
+            if (!std::filesystem::exists(file) || !ReadPointsFile(file.string(), x, y, z, error))
+                continue;
+            s.names.push_back(mirror ? r.name + "*" : r.name);
+            s.x.emplace_back(x.GetData(), x.GetData() + x.GetSize());
+            s.y.emplace_back(y.GetData(), y.GetData() + y.GetSize());
+            s.z.emplace_back(z.GetData(), z.GetData() + z.GetSize());
+        }
+    }
+    return s;
+}
+
+void BM_IdentifyTightKnots(benchmark::State& state)
+{
+    if (std::getenv("VEK_TIGHT_KNOTS") == nullptr) {
+        state.SkipWithError("VEK_TIGHT_KNOTS names no folder of tight curves (check-knot-table.sh --keep DIR)");
+        return;
+    }
+    IdentifyAll(state, TightOf(static_cast<int>(state.range(0))));
+}
+
 }  // namespace
 
 BENCHMARK(BM_IdentifyTableKnots)->DenseRange(3, 12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdentifyTightKnots)->DenseRange(3, 12)->Iterations(1)->Unit(benchmark::kMillisecond);

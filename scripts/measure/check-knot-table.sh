@@ -8,10 +8,12 @@
 # and stage, so a run that is stopped goes on where it was.
 #
 #   check-knot-table.sh VEK_RELAX RESULTS.csv [--min C] [--max C] [--tight] [--rotations K]
-#                       [--part I/N]
+#                       [--part I/N] [--keep DIR]
 #   check-knot-table.sh --summary RESULTS.csv
 #
 # --part I/N takes every N-th name starting with the I-th (0 ... N-1).
+# --keep DIR keeps each tight curve as DIR/NAME.txt (a mirror image's NAME*
+# as NAME_mirror.txt), for the identification benchmark on tight shapes.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 table="$here/../../data/knots.csv"
@@ -37,7 +39,7 @@ fi
 relax=$1
 results=$2
 shift 2
-min=0 max=12 tight=0 rotations=0 part=0/1
+min=0 max=12 tight=0 rotations=0 part=0/1 keep=
 while [ $# -gt 0 ]; do
     case $1 in
         --min) min=$2; shift 2 ;;
@@ -45,6 +47,7 @@ while [ $# -gt 0 ]; do
         --tight) tight=1; shift ;;
         --rotations) rotations=$2; shift 2 ;;
         --part) part=$2; shift 2 ;;
+        --keep) keep=$2; mkdir -p "$keep" || exit 2; shift 2 ;;
         *) echo "check-knot-table.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -94,6 +97,7 @@ tail -n +2 "$table" | while IFS=, read -r name crossings symmetry rest; do
             t0=$(now)
             "$relax" --knot "$n" --until-tight --json --output "$work/tight.txt" > "$work/tight.json" 2> /dev/null
             echo "$n,$crossings,tight,$(verdict "$work/tight.json" "$n" ""),$(elapsed "$t0")" >> "$results"
+            [ -z "$keep" ] || cp "$work/tight.txt" "$keep/${n/\*/_mirror}.txt"
             for ((r = 1; r <= rotations; ++r)); do
                 t0=$(now)
                 # A rotation from a seed of the name and the turn: the unit
