@@ -7,8 +7,10 @@ namespace vek {
 
 namespace {
 
-// A box of more cells than this is searched through every id instead.
-constexpr long long kMaxCells = 4096;
+// A segment whose box spans more cells than this goes on the list of long
+// ones; a box of more cells is searched through every id instead. Either
+// way no segment takes more than this many entries.
+constexpr long long kMaxCells = 256;
 // Cell indices per axis: 21 bits each make one 64-bit key.
 constexpr long long kCellsPerAxis = 1LL << 21;
 

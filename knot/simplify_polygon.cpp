@@ -34,6 +34,13 @@ constexpr double kSliverAngle = 1e-5;
 constexpr int kMaxPasses = 64;
 // The grid's cells are never finer than this fraction of the diagonal.
 constexpr double kFinestCell = 1e-6;
+// The work is bounded, whatever the curve: a triangle near more edges than
+// kMaxNearEdges stays (as if blocked), and the passes end once all tests
+// together have looked at kWorkPerVertex edges per vertex. Stopping early
+// only leaves more vertices, never a wrong knot. (A zigzag of long parallel
+// edges puts every edge into every triangle's cells.)
+constexpr int kMaxNearEdges = 256;
+constexpr long long kWorkPerVertex = 256;
 
 Box3 SegmentBox(Vec3 p, Vec3 q, double r)
 {
@@ -171,7 +178,9 @@ PolygonPoints SimplifyPolygon(PolygonView polygon)
     }
     int count = n;
     std::vector<double> lengths;
-    for (int pass = 0; pass < kMaxPasses && count > 3; ++pass) {
+    const long long budget = kWorkPerVertex * static_cast<long long>(n);
+    long long work = 0;
+    for (int pass = 0; pass < kMaxPasses && count > 3 && work < budget; ++pass) {
         // Cells about one edge long: a triangle of two edges then looks at
         // a few cells only.
         lengths.clear();
@@ -187,7 +196,7 @@ PolygonPoints SimplifyPolygon(PolygonView polygon)
                 grid.Add(i, SegmentBox(p[i], p[next[i]], 0.0));
 
         int dropped = 0;
-        for (int b = 0; b < n && count > 3; ++b) {
+        for (int b = 0; b < n && count > 3 && work < budget; ++b) {
             // A vertex whose edges were made in this pass waits for the
             // next: every triangle of a pass is two edges of its start.
             if (!alive[b] || touched[b] == pass)
@@ -199,7 +208,11 @@ PolygonPoints SimplifyPolygon(PolygonView polygon)
                 continue;
             const Triangle t = MakeTriangle(p[a], p[b], p[c], margin, diagonal);
             const int before = prev[a];
+            int near = 0;
             const bool clear = grid.Search(t.box, [&](int id) {
+                ++work;
+                if (++near > kMaxNearEdges)
+                    return false;
                 if (!alive[id] || id == a || id == b || id == before || id == c)
                     return true;
                 return !SegmentNearTriangle(t, p[id], p[next[id]]);
