@@ -360,31 +360,37 @@ double SpreadLayout(const PdCode& code, const std::vector<std::vector<int>>& fac
     return best;
 }
 
-bool Layout(const PdCode& code, PlaneLayout& out, std::string& error)
+bool Layout(const PdCode& code, int rank, PlaneLayout& out, std::string& error)
 {
     const auto faces = Faces(code);
     out.n = static_cast<int>(code.crossings.size());
-    // The largest faces first (in the diagram's order among equals): the
-    // layout with the best ratio of gap to length is kept, the earlier one
-    // of equals.
+    // The largest faces first (in the diagram's order among equals), each
+    // tried outside; the layouts are ranked by their ratio of gap to
+    // length, the earlier one of equals first.
     std::vector<int> order(faces.size());
     for (size_t k = 0; k < order.size(); ++k)
         order[k] = static_cast<int>(k);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return faces[a].size() > faces[b].size(); });
     order.resize(std::min<size_t>(order.size(), kOuterFaces));
-    double best = 0.0;
+    std::vector<std::pair<double, std::vector<P2>>> layouts;
     bool rimTwice = false;
     for (int outer : order) {
         std::vector<P2> pos;
         const double quality = SpreadLayout(code, faces, outer, pos);
         rimTwice = rimTwice || pos.empty();
-        if (quality > best) {
-            best = quality;
-            out.pos = std::move(pos);
-        }
+        if (quality > 0.0)
+            layouts.emplace_back(quality, std::move(pos));
     }
-    if (best > 0.0)
+    std::stable_sort(layouts.begin(), layouts.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    if (rank >= 0 && static_cast<size_t>(rank) < layouts.size()) {
+        out.pos = std::move(layouts[rank].second);
         return true;
+    }
+    if (!layouts.empty()) {
+        error = "the diagram has " + std::to_string(layouts.size()) + " layouts, not " + std::to_string(rank + 1);
+        return false;
+    }
     error = rimTwice ? "the diagram's outer face meets a crossing twice: no layout (remove its kinks first)"
                      : "the diagram's layout degenerates (strands meet in the plane)";
     return false;
@@ -452,7 +458,7 @@ bool LayOutKnot(const PdCode& code, const KnotLayoutOptions& options, std::vecto
         }
     } else {
         PlaneLayout plane;
-        if (!Layout(code, plane, error))
+        if (!Layout(code, options.outerRank, plane, error))
             return false;
         // Every triangle of the layout turns clockwise (see TurnsClockwise),
         // so slots 0 ... 3 run counterclockwise around each crossing as in

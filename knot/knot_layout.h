@@ -22,6 +22,10 @@ struct KnotLayoutOptions {
     double clearance = 0.036;
     // Distance between consecutive vertices of the polygon written.
     double spacing = 0.015;
+    // Which of the layouts with the largest faces outside: 0 the one whose
+    // strands keep the largest gap for their length, 1 the next, ... Each
+    // is another start for a search that may end in a local optimum.
+    int outerRank = 0;
 };
 
 // Diagram codes with more crossings than this are not laid out.
@@ -30,8 +34,8 @@ inline constexpr int kMaxLayoutCrossings = 400;
 // In:  a code accepted by ParsePdCode.
 // Out: true with the vertices of a closed polygon (not repeating the first)
 //      of the diagram's knot with its chirality, or false with a message
-//      (too many crossings, or a diagram whose layout degenerates, which a
-//      diagram without kinks does not).
+//      (too many crossings, a diagram whose layout degenerates, which a
+//      diagram without kinks does not, or fewer layouts than outerRank + 1).
 bool LayOutKnot(const PdCode& code, const KnotLayoutOptions& options, std::vector<double>& x, std::vector<double>& y,
                 std::vector<double>& z, std::string& error);
 

@@ -97,6 +97,11 @@ std::string FormatIdealSummary(const IdealRun& run)
     text += line;
     std::snprintf(line, sizeof line, "stopped by: %s\n", IdealStopName(r.stoppedBy));
     text += line;
+    if (run.starts > 1) {
+        std::snprintf(line, sizeof line, "starts: %d layouts of the diagram, the shortest from layout %d\n",
+                      run.starts, run.start);
+        text += line;
+    }
     if (r.fellBack)
         text += "the optimiser found nothing shorter: the certified start is written\n";
     return text;
@@ -118,6 +123,8 @@ std::string FormatIdealJson(const IdealRun& run)
     text += ", \"levels\": " + std::to_string(r.levels);
     text += std::string(", \"fell_back\": ") + (r.fellBack ? "true" : "false");
     text += std::string(", \"stopped_by\": \"") + IdealStopName(r.stoppedBy) + "\"";
+    text += ", \"start\": " + std::to_string(run.start);
+    text += ", \"starts\": " + std::to_string(run.starts);
     text += ", \"seconds\": " + JsonNumber(run.seconds);
     text += "}\n";
     return text;

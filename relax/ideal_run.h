@@ -46,6 +46,10 @@ struct IdealRun {
     long long relaxIterations = 0;
     IdealResult result;
     double seconds = 0.0;
+    // Which of how many starts gave the result (RunIdealFromLayouts; one
+    // start otherwise).
+    int start = 1;
+    int starts = 1;
 };
 
 // In:  x, y, z: the curve as read (model units); options.
@@ -55,13 +59,14 @@ IdealRun RunIdeal(CDoubleArray& x, CDoubleArray& y, CDoubleArray& z, const Ideal
 
 // The summary lines: knot, vertices, length, certified thickness,
 // ropelength, the active struts and curvature constraints, iterations
-// (relaxation and solver) and time, and what stopped the optimiser.
+// (relaxation and solver) and time, and what stopped the optimiser; the
+// starts when there were more than one.
 std::string FormatIdealSummary(const IdealRun& run);
 
 // The same as one JSON object on one line: keys knot, vertices, length,
 // thickness (certified radius), ropelength, struts, curvature_constraints,
 // relax_iterations, iterations, levels, fell_back, stopped_by (IdealStopName),
-// seconds.
+// start, starts, seconds.
 std::string FormatIdealJson(const IdealRun& run);
 
 // A progress line for standard error ("\r" first, no new line).

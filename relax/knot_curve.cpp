@@ -10,7 +10,7 @@
 namespace vek {
 
 KnotCurveResult MakeKnotCurve(const std::string& knot, const std::string& pd, CDoubleArray& x, CDoubleArray& y,
-                              CDoubleArray& z, std::string& error)
+                              CDoubleArray& z, std::string& error, int layoutRank)
 {
     PdCode code;
     if (!knot.empty()) {
@@ -27,6 +27,7 @@ KnotCurveResult MakeKnotCurve(const std::string& knot, const std::string& pd, CD
     KnotLayoutOptions layout;
     layout.clearance = 1.2 * kThickness;
     layout.spacing = 2.0 * kSpacingFactor * kThickness;
+    layout.outerRank = layoutRank;
     std::vector<double> px, py, pz;
     if (!LayOutKnot(code, layout, px, py, pz, error)) {
         error = (knot.empty() ? "--pd: " : "--knot " + knot + ": ") + error;

@@ -125,7 +125,9 @@ void AddRelaxOptions(CLI::App& app, RelaxOptions& o)
         "scale the mesh so the tube is W millimetres thick (one mesh unit = 1 mm), for printing");
     app.add_flag("--ideal", o.ideal,
                  "relax until tight, then shorten the knot towards its ideal shape under the exact polygon "
-                 "thickness, keeping its knot type; the points written are certified for the tube thickness 0.03")
+                 "thickness, keeping its knot type; the points written are certified for the tube thickness 0.03. "
+                 "A curve from --knot or --pd is searched from two layouts of its diagram, and the shorter result "
+                 "is kept")
         ->disable_flag_override();
     app.add_option_function<std::string>(
            "--vertices", [&o](const std::string& v) { o.vertices = IdealVertexValue(v); },

@@ -16,6 +16,7 @@
 #include "curve/run_limits.h"
 #include "io/curve_file.h"
 #include "io/file_bytes.h"
+#include "relax/ideal_starts.h"
 #include "relax/knot_guard.h"
 #include "relax/relax_run.h"
 
@@ -117,7 +118,10 @@ RelaxOutcome RunIdealOutcome(const RelaxOptions& options, CDoubleArray& x, CDoub
             lastShown = now;
         };
     RelaxOutcome outcome;
-    outcome.ideal = RunIdeal(x, y, z, run);
+    // A curve made from a name or a code has other layouts to start from.
+    outcome.ideal = options.knot.empty() && options.pd.empty()
+                        ? RunIdeal(x, y, z, run)
+                        : RunIdealFromLayouts(options.knot, options.pd, x, y, z, run);
     if (shown)
         std::fputs("\n", stderr);
     outcome.ok = outcome.ideal->ok;
