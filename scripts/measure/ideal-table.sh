@@ -5,7 +5,9 @@
 # an interrupted table. After every knot the table is written again:
 #   OUT/ideal-table.csv  knot, vertices, ropelength (certified), best_known,
 #                        ratio, struts (active), iterations (optimiser),
-#                        stopped_by, seconds (whole process, wall clock)
+#                        stopped_by, seconds (whole process, wall clock),
+#                        starts (layouts searched; records of builds that
+#                        searched one have none: 1), start (the one kept)
 #   OUT/records/NAME.json  vek-relax's summary and the wall-clock seconds
 #   OUT/below/NAME.vect    polygons certified below the best known value
 # The polygons of the other knots go to OUT/polygons (not kept).
@@ -31,7 +33,7 @@ json_value() { grep -o "\"$2\": [^,}]*" "$1" | head -1 | sed 's/^[^:]*: //; s/"/
 
 write_table() {
   local csv="$out/ideal-table.csv.part"
-  echo "knot,vertices,ropelength,best_known,ratio,struts,iterations,stopped_by,seconds" >"$csv"
+  echo "knot,vertices,ropelength,best_known,ratio,struts,iterations,stopped_by,seconds,starts,start" >"$csv"
   tail -n +2 "$table" | while IFS=, read -r name _ _ _ best; do
     local record="$out/records/$name.json"
     [ -e "$record" ] || continue
@@ -40,7 +42,8 @@ write_table() {
     awk -v n="$name" -v v="$(json_value "$record" vertices)" -v r="$rope" -v b="$best" \
       -v s="$(json_value "$record" struts)" -v i="$(json_value "$record" iterations)" \
       -v w="$(json_value "$record" stopped_by)" -v t="$(json_value "$record" wall_seconds)" \
-      'BEGIN { printf "%s,%s,%.4f,%s,%.5f,%s,%s,%s,%.1f\n", n, v, r, b, r / b, s, i, w, t }' >>"$csv"
+      -v ns="$(json_value "$record" starts)" -v k="$(json_value "$record" start)" \
+      'BEGIN { printf "%s,%s,%.4f,%s,%.5f,%s,%s,%s,%.1f,%s,%s\n", n, v, r, b, r / b, s, i, w, t, ns == "" ? 1 : ns, k == "" ? 1 : k }' >>"$csv"
   done
   mv "$csv" "$out/ideal-table.csv"
 }
