@@ -77,19 +77,11 @@ bool DistinctVertices(PolygonView polygon, std::vector<double>& px, std::vector<
     return true;
 }
 
-}  // namespace
-
-KnotType IdentifyKnot(PolygonView polygon)
+// The knot type from the projections of a polygon of distinct
+// consecutive vertices.
+KnotType IdentifyDistinct(PolygonView distinct)
 {
     KnotType result;
-    std::vector<double> px, py, pz;
-    if (!DistinctVertices(polygon, px, py, pz) || px.size() < 3)
-        return result;
-    // Projected with fewer vertices, by moves that keep the knot: fewer
-    // crossings to reduce, and none of a noisy curve's small kinks.
-    const PolygonPoints simplified = SimplifyPolygon(PolygonView(px, py, pz));
-    const PolygonView distinct = simplified.View();
-
     // The direction whose reduced diagram has the fewest crossings; a
     // diagram of few enough crossings is taken at once.
     int complexTries = 0;
@@ -153,6 +145,30 @@ KnotType IdentifyKnot(PolygonView polygon)
         result.candidates = std::move(named.candidates);
     }
     return result;
+}
+
+}  // namespace
+
+KnotType IdentifyKnot(PolygonView polygon)
+{
+    std::vector<double> px, py, pz;
+    if (!DistinctVertices(polygon, px, py, pz) || px.size() < 3)
+        return KnotType{};
+    const PolygonView distinct(px, py, pz);
+    KnotType result = IdentifyDistinct(distinct);
+    if (result.known && result.homflyKnown)
+        return result;
+    // No projection, or none with few enough crossings for the polynomial
+    // (a noisy curve's small kinks bury the knot's own crossings): again
+    // with fewer vertices, dropped by moves that keep the knot. A smooth
+    // curve never needs this, and keeps the time of its projections alone.
+    const PolygonPoints simplified = SimplifyPolygon(distinct);
+    if (simplified.Size() == distinct.Size())
+        return result;
+    KnotType again = IdentifyDistinct(simplified.View());
+    const bool better = again.known && (!result.known || (again.homflyKnown && !result.homflyKnown) ||
+                                        (result.alexander.empty() && !again.alexander.empty()));
+    return better ? again : result;
 }
 
 bool SameKnotType(const KnotType& a, const KnotType& b)

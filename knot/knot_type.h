@@ -32,7 +32,8 @@ struct KnotType {
     // polynomial.
     long long v2 = 0;
     // Crossings of the projection used (of the polygon after
-    // SimplifyPolygon, knot/simplify_polygon.h).
+    // SimplifyPolygon, knot/simplify_polygon.h, where the polygon itself
+    // gave no diagram small enough for the HOMFLY-PT polynomial).
     long long crossings = 0;
     // Crossings left after removing those that Reidemeister moves I and II
     // remove.
